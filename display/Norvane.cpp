@@ -1,0 +1,107 @@
+#include "display/Norvane.hpp"
+
+#include <cmath>
+#include <cstring>
+
+#include "display/FormatSI.hpp"
+#include "display/Heading.hpp"
+
+namespace norvane {
+namespace {
+
+constexpr COLORREF kWhite = 0x00FFFFFF;  // GDI colours are 0x00BBGGRR
+constexpr COLORREF kRed = 0x000000FF;
+constexpr double kEquatorialRadius = 6378137.0;  // m
+constexpr double kPageYear = 2006.0;
+constexpr int kRows = 12;
+constexpr double kRowsPerPage = 26.0;  // row pitch is height / 26
+constexpr int kTextX = 5;              // pixels
+constexpr double kNeedleLength = 0.4;  // fraction of the width
+
+double Degrees(double radians) { return radians * 180.0 / kPi; }
+
+// Truncates towards zero into a pixel coordinate; false where the value is
+// not finite or does not fit, so nothing undefined is converted.
+bool ToPixel(double value, int& pixel) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return false;
+  pixel = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+Norvane::Norvane(DWORD w, DWORD h, VESSEL* v)
+    : MFD(w, h, v),
+      vessel(v),
+      width(static_cast<std::int32_t>(w)),
+      height(static_cast<std::int32_t>(h)),
+      model(),
+      penTrue(CreatePen(PS_SOLID, 1, kWhite)),
+      penMagnetic(CreatePen(PS_SOLID, 1, kRed)) {}
+
+Norvane::~Norvane() {
+  DeleteObject(penMagnetic);
+  DeleteObject(penTrue);
+}
+
+void Norvane::Update(HDC hDC) {
+  Title(hDC, "Norvane");
+
+  double lng = 0.0;
+  double lat = 0.0;
+  double rad = 0.0;
+  vessel->GetEquPos(lng, lat, rad);
+  double hdg = 0.0;
+  vapiGetHeading(vessel->GetHandle(), &hdg);
+  hdg = NormaliseHeading(hdg);
+
+  const double alt = (rad - kEquatorialRadius) / 1000.0;  // km
+  double X, Y, Z, F, H, D, I;
+  model.Evaluate(alt, lat, lng, kPageYear, X, Y, Z, F, H, D, I);
+  const double mh = NormaliseHeading(hdg - D);
+
+  const struct {
+    const char* format;
+    double value;
+  } rows[kRows] = {
+      {"lat: %9.3f%c\xB0", Degrees(lat)},  {"lon: %9.3f%c\xB0", Degrees(lng)},
+      {"rad: %9.3f%cm", rad},              {"x:   %9.3f%cT", X / 1e9},
+      {"y:   %9.3f%cT", Y / 1e9},          {"z:   %9.3f%cT", Z / 1e9},
+      {"h:   %9.3f%cT", H / 1e9},          {"ti:  %9.3f%cT", F / 1e9},
+      {"dec: %9.3f%c\xB0", Degrees(D)},    {"dip: %9.3f%c\xB0", Degrees(I)},
+      {"THead: %9.3f%c\xB0", Degrees(hdg)}, {"MHead: %9.3f%c\xB0", Degrees(mh)},
+  };
+  char line[260];
+  const double pitch = height / kRowsPerPage;
+  for (int k = 1; k <= kRows; ++k) {
+    FormatSI(line, sizeof line, rows[k - 1].format, rows[k - 1].value);
+    TextOutA(hDC, kTextX, static_cast<int>(pitch * k), line,
+             static_cast<int>(std::strlen(line)));
+  }
+
+  const HGDIOBJ previousPen = SelectObject(hDC, penTrue);
+  DrawNeedle(hDC, hdg);
+  SelectObject(hDC, penMagnetic);
+  DrawNeedle(hDC, mh);
+  SelectObject(hDC, previousPen);
+}
+
+void Norvane::DrawNeedle(HDC hDC, double heading) const {
+  const double w = width;
+  int originX, originY, endX, endY;
+  // Both origin coordinates come from the width: the needles turn about a
+  // point half a width below the top edge.
+  if (!ToPixel(w * 0.5, originX) || !ToPixel(w * 0.5, originY) ||
+      !ToPixel(w * (0.5 + kNeedleLength * std::sin(-heading)), endX) ||
+      !ToPixel(w * (0.5 - kNeedleLength * std::cos(-heading)), endY)) {
+    return;
+  }
+  MoveToEx(hDC, originX, originY, nullptr);
+  LineTo(hDC, endX, endY);
+}
+
+bool Norvane::ConsumeKeyBuffered(DWORD key) {
+  return key == 26 || key == 27 || key == 51 || key == 52;
+}
+
+}  // namespace norvane

@@ -1,0 +1,65 @@
+#pragma once
+/**
+ * \file Norvane.hpp
+ * \brief The compass display mode: the field at the vessel, as text and two
+ *   needles.
+ */
+
+#include <cstdint>
+
+#include "host/HostApi.hpp"
+#include "model/FieldModel.hpp"
+
+namespace norvane {
+
+/**
+ * \brief One compass page on one MFD.
+ *
+ * Every repaint asks the host for the vessel's position and true heading,
+ * evaluates the field model there for the decimal year 2006.0 and paints a
+ * title, twelve rows (position, field components in tesla, declination,
+ * inclination, true and magnetic heading) and two needles from a common
+ * origin: white towards true north, red towards magnetic north, relative to
+ * the vessel's nose (heading 0 points up, 90 degrees left).  Nothing is kept
+ * from one repaint to the next.
+ */
+class Norvane : public MFD {
+ public:
+  /**
+   * @param[in] w,h size of the MFD surface, pixels.
+   * @param[in] v the vessel; not owned, must outlive the display object.
+   */
+  Norvane(DWORD w, DWORD h, VESSEL* v);
+  ~Norvane() override;
+
+  Norvane(const Norvane&) = delete;
+  Norvane& operator=(const Norvane&) = delete;
+
+  /**
+   * Paints one page.  The pen selected in hDC before the call is selected
+   * again after it; font, text colour and background are the host's.
+   *
+   * @param[in] hDC device context of the MFD surface.
+   */
+  void Update(HDC hDC) override;
+
+  /**
+   * Swallows the keys [, ], comma and full stop; does nothing with them.
+   *
+   * @param[in] key key code, PC scan-code set 1.
+   * @return true for 26, 27, 51 and 52; false for any other code.
+   */
+  bool ConsumeKeyBuffered(DWORD key) override;
+
+ private:
+  void DrawNeedle(HDC hDC, double heading) const;
+
+  VESSEL* vessel;
+  std::int32_t width;   ///< pixels
+  std::int32_t height;  ///< pixels
+  FieldModel model;
+  HPEN penTrue;      ///< white, true-north needle
+  HPEN penMagnetic;  ///< red, magnetic-north needle
+};
+
+}  // namespace norvane

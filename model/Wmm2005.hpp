@@ -1,0 +1,38 @@
+#pragma once
+/**
+ * \file Wmm2005.hpp
+ * \brief The compiled-in WMM-2005 Gauss coefficient table.
+ */
+
+namespace norvane {
+
+/// One (n, m) term of the expansion, Schmidt quasi-normalised.
+struct CoefficientRow {
+  double g;     ///< main-field coefficient g(n, m), nT
+  double h;     ///< main-field coefficient h(n, m), nT; 0 for m = 0
+  double gDot;  ///< secular variation of g(n, m), nT/year
+  double hDot;  ///< secular variation of h(n, m), nT/year; 0 for m = 0
+};
+
+/// Highest degree and order of the table.
+constexpr int kWmm2005Degree = 12;
+
+/// Number of rows: (0, 0) to (12, 12).
+constexpr int kWmm2005Rows = (kWmm2005Degree + 1) * (kWmm2005Degree + 2) / 2;
+
+/// Epoch of the coefficients, a whole year.
+constexpr int kWmm2005Epoch = 2005;
+
+/**
+ * Row index of term (n, m) in kWmm2005.
+ *
+ * @param[in] n degree, 0 to 12.
+ * @param[in] m order, 0 to n.
+ * @return n(n + 1)/2 + m.
+ */
+constexpr int CoefficientIndex(int n, int m) { return n * (n + 1) / 2 + m; }
+
+/// The table, ordered by degree and then by order; row (0, 0) is all zero.
+extern const CoefficientRow kWmm2005[kWmm2005Rows];
+
+}  // namespace norvane

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tools and the tests need, when
+# any is missing.  Needs root (it runs apt-get non-interactively).
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libgtest-dev libbenchmark-dev
+  libcli11-dev libcairo2-dev fonts-dejavu-core
+  libgeographiclib-dev geographiclib-tools
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
