@@ -1,7 +1,9 @@
 // Repaint cost of the compass page: time per Update and heap allocations
 // per Update, into a recording device context that reuses its storage.
-// Fails (non-zero exit) when the median repaint is slower than kLimit or
-// when a repaint allocates.
+// Fails (non-zero exit) when the median repaint takes more than kLimitNs of
+// CPU time or when a repaint allocates.  CPU time, not wall time: the
+// machines this runs on are shared, and waiting for a core is not the
+// repaint's cost.
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +17,7 @@
 
 namespace {
 
-constexpr double kLimitNs = 3000.0;  // median repaint, ns
+constexpr double kLimitNs = 3000.0;  // median repaint, CPU ns
 constexpr int kWarmUpPages = 16;
 constexpr double kDegree = 3.141592653589793 / 180.0;
 
@@ -56,11 +58,11 @@ class CheckingReporter : public benchmark::ConsoleReporter {
       if (run.error_occurred) {
         failures_.push_back(run.benchmark_name() + ": " + run.error_message);
       } else if (run.aggregate_name == "median") {
-        const double ns = run.GetAdjustedRealTime() * 1e9 /
+        const double ns = run.GetAdjustedCPUTime() * 1e9 /
                           benchmark::GetTimeUnitMultiplier(run.time_unit);
         if (ns > kLimitNs) {
           failures_.push_back(run.benchmark_name() + ": median " +
-                              std::to_string(ns) + " ns above " +
+                              std::to_string(ns) + " ns CPU above " +
                               std::to_string(kLimitNs) + " ns");
         }
       }
