@@ -2,9 +2,11 @@
 // any size up to 300 bytes, allocated to exactly that size so that a write
 // past its end is caught.
 //
-// Input: value (double), format index (byte), destination size (uint16).
+// Input: value (double), format index (byte; one past the row formats stands
+// for a null format), destination size (uint16).
 //
-// Properties: nothing is written when the size is 0; otherwise the line is
+// Properties: a null destination or a size of 0 is left alone, a null format
+// gives an empty line.  Otherwise the line is
 // terminated inside the buffer and is the start of the line a large buffer
 // gets.  That full line is the label, a mantissa, a prefix and the unit, and
 // for 1e-24 < |value| < 1e24 the mantissa lies in [1, 1000] as printed and,
@@ -99,9 +101,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   norvane::fuzz::FuzzInput input(data, size);
   const double value = input.Take<double>();
-  const char* format = kFormats[input.Take<std::uint8_t>() % kFormatCount];
+  const std::size_t formatIndex =
+      input.Take<std::uint8_t>() % (kFormatCount + 1);
   const std::size_t destSize =
       input.Take<std::uint16_t>() % (kMaxDestSize + 1);
+  norvane::FormatSI(nullptr, destSize, "%9.3f%c", value);
+
+  const std::unique_ptr<char[]> dest(new char[destSize]);
+  std::memset(dest.get(), 'x', destSize);
+  if (formatIndex == kFormatCount) {
+    norvane::FormatSI(dest.get(), destSize, nullptr, value);
+    Require(destSize == 0 || dest[0] == '\0', "a null format, an empty line");
+    return 0;
+  }
+  const char* format = kFormats[formatIndex];
 
   char full[512];
   norvane::FormatSI(full, sizeof full, format, value);
@@ -109,8 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
           "full line terminated");
   const std::string line(full);
 
-  const std::unique_ptr<char[]> dest(new char[destSize]);
-  std::memset(dest.get(), 'x', destSize);
   norvane::FormatSI(dest.get(), destSize, format, value);
   if (destSize > 0) {
     const void* end = std::memchr(dest.get(), '\0', destSize);
