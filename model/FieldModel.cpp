@@ -50,16 +50,41 @@ void FieldModel::Setup() {
 
 namespace {
 
+constexpr int kSize = FieldModel::kSize;
+using Square = double[kSize][kSize];
+
+// Time-adjusted coefficients tg = g + gDot dt and th = h + hDot dt over the
+// triangle.  A row's last pair may take in the zero right of the diagonal.
+void AdjustToYear(const FieldModel& model, double dt, Square& tg,
+                  Square& th) {
+  const DoublePair dtPair = DoublePair::Both(dt);
+  for (int n = 1; n <= model.maxDegree; ++n) {
+    int m = 0;
+    for (; m <= n && m + 1 < kSize; m += 2) {
+      (DoublePair::Load(&model.gDot[n][m]) * dtPair +
+       DoublePair::Load(&model.g[n][m]))
+          .Store(&tg[n][m]);
+      (DoublePair::Load(&model.hDot[n][m]) * dtPair +
+       DoublePair::Load(&model.h[n][m]))
+          .Store(&th[n][m]);
+    }
+    if (m <= n) {
+      tg[n][m] = model.gDot[n][m] * dt + model.g[n][m];
+      th[n][m] = model.hDot[n][m] * dt + model.h[n][m];
+    }
+  }
+}
+
 // Sums over the degrees n of two orders side by side (one per lane), with
 // tg, th the time-adjusted coefficients and Pt, dPt the Legendre functions
 // and their derivatives scaled by (re/r)^n.
 struct OrderSums {
-  DoublePair east{0.0, 0.0};        // sum of tg Pt  (g part of the east sum)
-  DoublePair eastH{0.0, 0.0};       // sum of th Pt
-  DoublePair south{0.0, 0.0};       // sum of tg dPt
-  DoublePair southH{0.0, 0.0};      // sum of th dPt
-  DoublePair radial{0.0, 0.0};      // sum of (n + 1) tg Pt
-  DoublePair radialH{0.0, 0.0};     // sum of (n + 1) th Pt
+  DoublePair east{0.0, 0.0};     // sum of tg Pt
+  DoublePair eastH{0.0, 0.0};    // sum of th Pt
+  DoublePair south{0.0, 0.0};    // sum of tg dPt
+  DoublePair southH{0.0, 0.0};   // sum of th dPt
+  DoublePair radial{0.0, 0.0};   // sum of (n + 1) tg Pt
+  DoublePair radialH{0.0, 0.0};  // sum of (n + 1) th Pt
 
   void Add(DoublePair tg, DoublePair th, double fn, DoublePair p,
            DoublePair dp) {
@@ -75,35 +100,110 @@ struct OrderSums {
   }
 };
 
+// Field components in the geocentric frame, nT.
+struct Spherical {
+  double br = 0.0;  // radial, outward
+  double bt = 0.0;  // along increasing colatitude (south)
+  double bp = 0.0;  // east, times sin(colatitude)
+};
+
+// The expansion summed order by order.  The Legendre recursions run on
+// Pt(n, m) = aor^n P(n, m), which takes in the radial factor (re/r)^(n + 2)
+// but for aor^2, applied to the totals.  They go down the columns, orders
+// m0 and m0 + 1 side by side; with a column's sums in hand, sin and cos of
+// m x longitude multiply them once.
+Spherical SumOrders(const FieldModel& model, const Square& tg,
+                    const Square& th, double ct, double st, double aor,
+                    const double* sp, const double* cp) {
+  const double aor2 = aor * aor;
+  const double act = aor * ct;
+  const double ast = aor * st;
+  const DoublePair actPair = DoublePair::Both(act);
+  const DoublePair astPair = DoublePair::Both(ast);
+  const DoublePair aor2Pair = DoublePair::Both(aor2);
+  const int maxDegree = model.maxDegree;
+  Spherical b;
+  double pmm = 1.0;   // Pt(m0, m0)
+  double dpmm = 0.0;  // dPt(m0, m0)
+  for (int m0 = 0; m0 <= maxDegree; m0 += 2) {
+    OrderSums sums;
+    if (m0 > 0) {
+      sums.Add(DoublePair(tg[m0][m0], 0.0), DoublePair(th[m0][m0], 0.0),
+               model.fn[m0], DoublePair(pmm, 0.0), DoublePair(dpmm, 0.0));
+    }
+    if (m0 < maxDegree) {
+      // Degree m0 + 1: order m0 steps off the diagonal, m0 + 1 is on it.
+      DoublePair p2(pmm, 0.0);
+      DoublePair dp2(dpmm, 0.0);
+      DoublePair p1(act * pmm, ast * pmm);
+      DoublePair dp1(act * dpmm - ast * pmm, ast * dpmm + act * pmm);
+      pmm = ast * p1.second();
+      dpmm = ast * dp1.second() + act * p1.second();
+      for (int n = m0 + 1;; ++n) {
+        sums.Add(DoublePair::Load(&tg[n][m0]), DoublePair::Load(&th[n][m0]),
+                 model.fn[n], p1, dp1);
+        if (n == maxDegree) break;
+        const DoublePair kn = aor2Pair * DoublePair::Load(&model.k[n + 1][m0]);
+        const DoublePair p = actPair * p1 - kn * p2;
+        const DoublePair dp = actPair * dp1 - (astPair * p1 + kn * dp2);
+        p2 = p1;
+        dp2 = dp1;
+        p1 = p;
+        dp1 = dp;
+      }
+    }
+    double east[2], eastH[2], south[2], southH[2], radial[2], radialH[2];
+    sums.east.Store(east);
+    sums.eastH.Store(eastH);
+    sums.south.Store(south);
+    sums.southH.Store(southH);
+    sums.radial.Store(radial);
+    sums.radialH.Store(radialH);
+    for (int lane = 0; lane < 2 && m0 + lane <= maxDegree; ++lane) {
+      const int m = m0 + lane;
+      b.br += cp[m] * radial[lane] + sp[m] * radialH[lane];
+      b.bt -= cp[m] * south[lane] + sp[m] * southH[lane];
+      b.bp += model.fm[m] * (sp[m] * east[lane] - cp[m] * eastH[lane]);
+    }
+  }
+  b.br *= aor2;
+  b.bt *= aor2;
+  b.bp *= aor2;
+  return b;
+}
+
+// East component exactly at a pole, where every P(n, m >= 1) and with them
+// the east sum vanish: it comes instead from the order-1 functions divided
+// by sin(colatitude), PP, which follow the recursion of P(n, 1) from
+// PP(1) = 1.
+double PolarEast(const FieldModel& model, const Square& tg, const Square& th,
+                 double ct, double aor, const double* sp, const double* cp) {
+  double bpp = 0.0;
+  double pp2 = 0.0;
+  double pp1 = 1.0;
+  double ar = aor * aor;
+  for (int n = 1; n <= model.maxDegree; ++n) {
+    ar *= aor;
+    const double pp = n == 1 ? pp1 : ct * pp1 - model.k[n][1] * pp2;
+    pp2 = pp1;
+    pp1 = pp;
+    bpp += ((tg[n][1] * sp[1] - th[n][1] * cp[1]) * model.fm[1]) * (ar * pp);
+  }
+  return bpp;
+}
+
 }  // namespace
 
 void FieldModel::Evaluate(double altitude, double latitude, double longitude,
                           double year, double& X, double& Y, double& Z,
                           double& F, double& H, double& D, double& I) const {
   using namespace wgs84;
+  // Done first: independent of the point, this work overlaps the long
+  // latency of the coordinate conversion.
   const double dt = year - static_cast<double>(epoch);
-
-  // Time-adjusted coefficients.  They do not depend on the point, so this
-  // work overlaps the long latency of the coordinate conversion below.  A
-  // row's last pair may take in the zero right of the diagonal.
-  double tg[kSize][kSize];
-  double th[kSize][kSize];
-  const DoublePair dt2 = DoublePair::Both(dt);
-  for (int n = 1; n <= maxDegree; ++n) {
-    int m = 0;
-    for (; m <= n && m + 1 < kSize; m += 2) {
-      const DoublePair gt = DoublePair::Load(&gDot[n][m]) * dt2 +
-                            DoublePair::Load(&g[n][m]);
-      const DoublePair ht = DoublePair::Load(&hDot[n][m]) * dt2 +
-                            DoublePair::Load(&h[n][m]);
-      gt.Store(&tg[n][m]);
-      ht.Store(&th[n][m]);
-    }
-    if (m <= n) {
-      tg[n][m] = gDot[n][m] * dt + g[n][m];
-      th[n][m] = hDot[n][m] * dt + h[n][m];
-    }
-  }
+  Square tg;
+  Square th;
+  AdjustToYear(*this, dt, tg, th);
 
   // Geodetic to geocentric spherical coordinates.
   const double srlat = std::sin(latitude);
@@ -133,91 +233,16 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
     cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
   }
 
-  // The Legendre recursions run on Pt(n, m) = aor^n P(n, m), which takes in
-  // the radial factor (re/r)^(n + 2) but for aor^2, applied to the totals.
-  // They go down the columns, two orders m0 and m0 + 1 at a time side by
-  // side; with the whole column in hand, sin and cos of m x longitude
-  // multiply each column's sums once.
   const double aor = re / r;
-  const double aor2 = aor * aor;
-  const double act = aor * ct;
-  const double ast = aor * st;
-  const DoublePair act2 = DoublePair::Both(act);
-  const DoublePair ast2 = DoublePair::Both(ast);
-  const DoublePair aor22 = DoublePair::Both(aor2);
-  double br = 0.0;
-  double bt = 0.0;
-  double bp = 0.0;
-  double pmm = 1.0;   // Pt(m0, m0)
-  double dpmm = 0.0;  // dPt(m0, m0)
-  for (int m0 = 0; m0 <= maxDegree; m0 += 2) {
-    OrderSums sums;
-    if (m0 > 0) {
-      sums.Add(DoublePair(tg[m0][m0], 0.0), DoublePair(th[m0][m0], 0.0),
-               fn[m0], DoublePair(pmm, 0.0), DoublePair(dpmm, 0.0));
-    }
-    if (m0 < maxDegree) {
-      // Degree m0 + 1: order m0 steps off the diagonal, m0 + 1 is on it.
-      DoublePair p2(pmm, 0.0);
-      DoublePair dp2(dpmm, 0.0);
-      DoublePair p1(act * pmm, ast * pmm);
-      DoublePair dp1(act * dpmm - ast * pmm, ast * dpmm + act * pmm);
-      pmm = ast * p1.second();
-      dpmm = ast * dp1.second() + act * p1.second();
-      for (int n = m0 + 1;; ++n) {
-        sums.Add(DoublePair::Load(&tg[n][m0]), DoublePair::Load(&th[n][m0]),
-                 fn[n], p1, dp1);
-        if (n == maxDegree) break;
-        const DoublePair kn = aor22 * DoublePair::Load(&k[n + 1][m0]);
-        const DoublePair p = act2 * p1 - kn * p2;
-        const DoublePair dp = act2 * dp1 - (ast2 * p1 + kn * dp2);
-        p2 = p1;
-        dp2 = dp1;
-        p1 = p;
-        dp1 = dp;
-      }
-    }
-    double east[2], eastH[2], south[2], southH[2], radial[2], radialH[2];
-    sums.east.Store(east);
-    sums.eastH.Store(eastH);
-    sums.south.Store(south);
-    sums.southH.Store(southH);
-    sums.radial.Store(radial);
-    sums.radialH.Store(radialH);
-    for (int lane = 0; lane < 2 && m0 + lane <= maxDegree; ++lane) {
-      const int m = m0 + lane;
-      br += cp[m] * radial[lane] + sp[m] * radialH[lane];
-      bt -= cp[m] * south[lane] + sp[m] * southH[lane];
-      bp += fm[m] * (sp[m] * east[lane] - cp[m] * eastH[lane]);
-    }
-  }
-  br *= aor2;
-  bt *= aor2;
-
-  if (st == 0.0) {
-    // At a pole every P(n, m >= 1) vanishes and so does the east sum; it
-    // comes instead from the order-1 functions divided by sin(colatitude),
-    // PP, which follow the recursion of P(n, 1) from PP(1) = 1.
-    double bpp = 0.0;
-    double pp2 = 0.0;
-    double pp1 = 1.0;
-    double ar = aor2;
-    for (int n = 1; n <= maxDegree; ++n) {
-      ar *= aor;
-      const double pp = n == 1 ? pp1 : ct * pp1 - k[n][1] * pp2;
-      pp2 = pp1;
-      pp1 = pp;
-      bpp += ((tg[n][1] * sp[1] - th[n][1] * cp[1]) * fm[1]) * (ar * pp);
-    }
-    bp = bpp;
-  } else {
-    bp *= aor2 / st;
-  }
+  Spherical b = SumOrders(*this, tg, th, ct, st, aor, sp, cp);
+  // Only exactly at a pole: no tolerance, so the branch is taken exactly
+  // where dividing by st is impossible.
+  b.bp = st == 0.0 ? PolarEast(*this, tg, th, ct, aor, sp, cp) : b.bp / st;
 
   // Rotate from geocentric to geodetic components.
-  X = -bt * ca - br * sa;
-  Y = bp;
-  Z = bt * sa - br * ca;
+  X = -b.bt * ca - b.br * sa;
+  Y = b.bp;
+  Z = b.bt * sa - b.br * ca;
   H = std::sqrt(X * X + Y * Y);
   F = std::sqrt(H * H + Z * Z);
   D = std::atan2(Y, X);
