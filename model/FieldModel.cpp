@@ -121,8 +121,14 @@ Spherical SumOrders(const FieldModel& model, const Square& tg,
   const DoublePair actPair = DoublePair::Both(act);
   const DoublePair astPair = DoublePair::Both(ast);
   const DoublePair aor2Pair = DoublePair::Both(aor2);
+  // From Pt(m0, m0) to Pt(m0 + 1, m0) and Pt(m0 + 1, m0 + 1): off the
+  // diagonal and along it.
+  const DoublePair step(act, ast);
+  const DoublePair stepCross(-ast, act);
   const int maxDegree = model.maxDegree;
-  Spherical b;
+  DoublePair radial(0.0, 0.0);
+  DoublePair south(0.0, 0.0);
+  DoublePair east(0.0, 0.0);
   double pmm = 1.0;   // Pt(m0, m0)
   double dpmm = 0.0;  // dPt(m0, m0)
   for (int m0 = 0; m0 <= maxDegree; m0 += 2) {
@@ -131,12 +137,13 @@ Spherical SumOrders(const FieldModel& model, const Square& tg,
       sums.Add(DoublePair(tg[m0][m0], 0.0), DoublePair(th[m0][m0], 0.0),
                model.fn[m0], DoublePair(pmm, 0.0), DoublePair(dpmm, 0.0));
     }
-    if (m0 < maxDegree) {
-      // Degree m0 + 1: order m0 steps off the diagonal, m0 + 1 is on it.
+    const bool pair = m0 < maxDegree;  // order m0 + 1 exists
+    if (pair) {
       DoublePair p2(pmm, 0.0);
       DoublePair dp2(dpmm, 0.0);
-      DoublePair p1(act * pmm, ast * pmm);
-      DoublePair dp1(act * dpmm - ast * pmm, ast * dpmm + act * pmm);
+      DoublePair p1 = step * DoublePair::Both(pmm);
+      DoublePair dp1 = step * DoublePair::Both(dpmm) +
+                       stepCross * DoublePair::Both(pmm);
       pmm = ast * p1.second();
       dpmm = ast * dp1.second() + act * p1.second();
       for (int n = m0 + 1;; ++n) {
@@ -152,23 +159,17 @@ Spherical SumOrders(const FieldModel& model, const Square& tg,
         dp1 = dp;
       }
     }
-    double east[2], eastH[2], south[2], southH[2], radial[2], radialH[2];
-    sums.east.Store(east);
-    sums.eastH.Store(eastH);
-    sums.south.Store(south);
-    sums.southH.Store(southH);
-    sums.radial.Store(radial);
-    sums.radialH.Store(radialH);
-    for (int lane = 0; lane < 2 && m0 + lane <= maxDegree; ++lane) {
-      const int m = m0 + lane;
-      b.br += cp[m] * radial[lane] + sp[m] * radialH[lane];
-      b.bt -= cp[m] * south[lane] + sp[m] * southH[lane];
-      b.bp += model.fm[m] * (sp[m] * east[lane] - cp[m] * eastH[lane]);
-    }
+    const DoublePair cpPair(cp[m0], pair ? cp[m0 + 1] : 0.0);
+    const DoublePair spPair(sp[m0], pair ? sp[m0 + 1] : 0.0);
+    const DoublePair fmPair(model.fm[m0], pair ? model.fm[m0 + 1] : 0.0);
+    radial += cpPair * sums.radial + spPair * sums.radialH;
+    south += cpPair * sums.south + spPair * sums.southH;
+    east += fmPair * (spPair * sums.east - cpPair * sums.eastH);
   }
-  b.br *= aor2;
-  b.bt *= aor2;
-  b.bp *= aor2;
+  Spherical b;
+  b.br = aor2 * (radial.first() + radial.second());
+  b.bt = -aor2 * (south.first() + south.second());
+  b.bp = aor2 * (east.first() + east.second());
   return b;
 }
 
