@@ -20,7 +20,9 @@ cmake --build "$build" -j"$(nproc)" --target fuzzers
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  for dir in "$corpus"/*/; do targets+=("$(basename "$dir")"); done
+  for program in "$build"/tests/fuzz/fuzz_*; do
+    targets+=("$(basename "$program")")
+  done
 fi
 
 findings=$(realpath "$build")/findings
@@ -30,7 +32,7 @@ trap 'rm -rf "$work"' EXIT
 
 for target in "${targets[@]}"; do
   mkdir "$work/$target"
-  cp -r "$corpus/$target/." "$work/$target"
+  if [[ -d $corpus/$target ]]; then cp -r "$corpus/$target/." "$work/$target"; fi
   log=$work/$target.log
   if ! "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 \
