@@ -68,10 +68,10 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
                                 SimOptions& options, std::ostream& out,
                                 std::ostream& err) {
   CLI::App app(
-      "Stand-in host: loads the Norvane module, opens one display of it on a "
-      "vessel, paints one page and unloads the module, checking that the "
-      "module keeps to the plug-in contract.  Prints the page's text (UTF-8); "
-      "exits 1 when the module misbehaves, 2 for a bad command line.",
+      "Stand-in host: loads the Norvane module, opens one display of it on a\n"
+      "vessel, paints one page and unloads the module, checking that the\n"
+      "module keeps to the plug-in contract.  Prints the page's text (UTF-8).\n"
+      "Exits 1 when the module misbehaves, 2 for a bad command line.\n",
       "norvane-sim");
   std::string lat = CLI::detail::to_string(kDefaultLatitude);
   std::string lon = CLI::detail::to_string(kDefaultLongitude);
@@ -81,25 +81,34 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
   std::string size = std::to_string(kDefaultSide) + "x" +
                      std::to_string(kDefaultSide);
   app.add_option("--lat", lat, "latitude, degrees north, -90 to 90")
+      ->type_name("DEG")
       ->capture_default_str();
   app.add_option("--lon", lon, "longitude, degrees east, -180 to 180")
+      ->type_name("DEG")
       ->capture_default_str();
   auto* altOption =
       app.add_option("--alt", alt,
                      "altitude, km above the equatorial radius 6378137 m")
+          ->type_name("KM")
           ->capture_default_str();
   app.add_option("--rad", rad,
                  "distance from the Earth's centre, m (instead of --alt)")
+      ->type_name("M")
       ->excludes(altOption);
   app.add_option("--heading", heading, "true heading, degrees")
+      ->type_name("DEG")
       ->capture_default_str();
   app.add_option("--size", size,
-                 "MFD surface WxH, pixels, 1 to 65535 each")
+                 "MFD surface, pixels, 1 to 65535 each")
+      ->type_name("WxH")
       ->capture_default_str();
   app.add_option("--module", options.modulePath,
-                 "the module's file (default: Norvane's beside this program)");
-  app.add_option("--png", options.pngFile, "write the page as a PNG image");
-  app.add_option("--svg", options.svgFile, "write the page as an SVG image");
+                 "the module's file (default: Norvane's beside this program)")
+      ->type_name("PATH");
+  app.add_option("--png", options.pngFile, "write the page as a PNG image")
+      ->type_name("FILE");
+  app.add_option("--svg", options.svgFile, "write the page as an SVG image")
+      ->type_name("FILE");
   app.add_flag("--dump", options.dump,
                "list every drawing call (text X Y TEXT, line X0 Y0 X1 Y1 "
                "#RRGGBB) instead of the text only");
@@ -115,7 +124,8 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
     if (!std::isfinite(options.vessel.radius) || options.vessel.radius <= 0) {
       throw CLI::ValidationError(
           rad.empty() ? "--alt" : "--rad",
-          "the distance from the Earth's centre must be positive");
+          "the distance from the Earth's centre must be a positive, finite "
+          "number of metres");
     }
     ParseSize(size, options);
   } catch (const CLI::CallForHelp&) {
