@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kRowsPerPage = 26.0;  // the display's row pitch is h / 26
 constexpr const char* kFont = "DejaVu Sans Mono";
+constexpr DWORD kMaxImageSide = 32767;  // cairo's limit for image surfaces
 constexpr double kTextRed = 0.5;  // light MFD green
 constexpr double kTextGreen = 1.0;
 constexpr double kTextBlue = 0.5;
@@ -92,6 +93,11 @@ bool Report(cairo_status_t status, const std::string& file,
 
 bool WritePng(const StandInDC& dc, DWORD width, DWORD height,
               const std::string& file, std::string& error) {
+  if (width > kMaxImageSide || height > kMaxImageSide) {
+    error = "cannot write " + file + ": a PNG image is at most " +
+            std::to_string(kMaxImageSide) + " pixels a side";
+    return false;
+  }
   cairo_surface_t* surface = cairo_image_surface_create(
       CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height));
   cairo_status_t status = PaintOn(surface, dc, height);

@@ -4,13 +4,30 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "host/ModuleEntry.hpp"
 #include "sim/ModuleLoader.hpp"
 #include "sim/StandInHost.hpp"
+
+namespace {
+
+// While set, the process-wide nothrow new (which the module's allocation of a
+// display binds to at load) has no memory to give.
+bool nothrowNewFails = false;
+
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (nothrowNewFails) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 namespace norvane::sim {
 namespace {
@@ -125,6 +142,19 @@ TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
               0)
         << c.msg;
   }
+  EXPECT_EQ(LiveDisplays(), 0);
+  EXPECT_EQ(gdi::LivePens(), pens);
+}
+
+TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
+  const MFDModeMsgProc proc = Init();
+  ASSERT_NE(proc, nullptr);
+  const std::size_t pens = gdi::LivePens();
+  nothrowNewFails = true;
+  const std::intptr_t answer =
+      proc(1, 0, Packed(400, 200), reinterpret_cast<std::uintptr_t>(&vessel_));
+  nothrowNewFails = false;
+  EXPECT_EQ(answer, 0);
   EXPECT_EQ(LiveDisplays(), 0);
   EXPECT_EQ(gdi::LivePens(), pens);
 }

@@ -134,6 +134,7 @@ TEST(SimRun, FailuresSayWhyAndEndNonZero) {
       {"--module " + std::string(NORVANE_FAULTY_MODULE), 1, "still registered after unload"},
       {"--png /nonexistent/page.png", 1, "cannot write /nonexistent/page.png"},
       {"--svg /nonexistent/page.svg", 1, "cannot write /nonexistent/page.svg"},
+      {"--size 32768x1 --png page.png", 1, "at most 32767 pixels"},
   };
   for (const auto& c : cases) {
     const Outcome run = RunSim(c.args);
