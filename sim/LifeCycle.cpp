@@ -49,8 +49,8 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
   // The host object behind the vessel handle is read only.
   VESSEL vessel(const_cast<VesselState*>(&state));
   const std::size_t pensBefore = LivePens();
-  const std::uintptr_t size = std::uintptr_t{width} |
-                              (std::uintptr_t{height} << 16);
+  const std::uintptr_t size =
+      std::uintptr_t{width} | (std::uintptr_t{height} << 16);
   const std::intptr_t answer = mode->msgproc(
       kMsgCreateDisplay, 0, size, reinterpret_cast<std::uintptr_t>(&vessel));
   if (answer == 0) {
@@ -73,8 +73,8 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
 
 }  // namespace
 
-std::string RunModule(const std::string& modulePath, DWORD width,
-                      DWORD height, const VesselState& vessel, HDC dc) {
+std::string RunModule(const std::string& modulePath, DWORD width, DWORD height,
+                      const VesselState& vessel, HDC dc) {
   if (width < 1 || width > kMaxSurfaceSide || height < 1 ||
       height > kMaxSurfaceSide) {
     return "the surface size is out of range";

@@ -44,7 +44,7 @@ constexpr DWORD kMaxSurfaceSide = 0xFFFF;
  * @return empty when the module behaved; otherwise one sentence saying what
  *   went wrong.
  */
-std::string RunModule(const std::string& modulePath, DWORD width,
-                      DWORD height, const VesselState& vessel, HDC dc);
+std::string RunModule(const std::string& modulePath, DWORD width, DWORD height,
+                      const VesselState& vessel, HDC dc);
 
 }  // namespace norvane::sim

@@ -45,9 +45,11 @@ DWORD Side(std::string_view text, const std::string& whole) {
   const auto [stop, status] = std::from_chars(text.data(), end, value);
   if (text.empty() || status != std::errc{} || stop != end || value < 1 ||
       value > kMaxSurfaceSide) {
-    throw CLI::ValidationError(
-        "--size", "'" + whole + "': width and height must be whole numbers "
-                  "from 1 to " + std::to_string(kMaxSurfaceSide));
+    throw CLI::ValidationError("--size",
+                               "'" + whole +
+                                   "': width and height must be whole numbers "
+                                   "from 1 to " +
+                                   std::to_string(kMaxSurfaceSide));
   }
   return static_cast<DWORD>(value);
 }
@@ -78,8 +80,8 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
   std::string alt = CLI::detail::to_string(kDefaultAltitude);
   std::string rad;
   std::string heading = CLI::detail::to_string(kDefaultHeading);
-  std::string size = std::to_string(kDefaultSide) + "x" +
-                     std::to_string(kDefaultSide);
+  std::string size =
+      std::to_string(kDefaultSide) + "x" + std::to_string(kDefaultSide);
   app.add_option("--lat", lat, "latitude, degrees north, -90 to 90")
       ->type_name("DEG")
       ->capture_default_str();
@@ -91,15 +93,15 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
                      "altitude, km above the equatorial radius 6378137 m")
           ->type_name("KM")
           ->capture_default_str();
-  app.add_option("--rad", rad,
-                 "distance from the Earth's centre, m (instead of --alt)")
-      ->type_name("M")
-      ->excludes(altOption);
+  auto* radOption =
+      app.add_option("--rad", rad,
+                     "distance from the Earth's centre, m (instead of --alt)")
+          ->type_name("M")
+          ->excludes(altOption);
   app.add_option("--heading", heading, "true heading, degrees")
       ->type_name("DEG")
       ->capture_default_str();
-  app.add_option("--size", size,
-                 "MFD surface, pixels, 1 to 65535 each")
+  app.add_option("--size", size, "MFD surface, pixels, 1 to 65535 each")
       ->type_name("WxH")
       ->capture_default_str();
   app.add_option("--module", options.modulePath,
@@ -118,12 +120,13 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
     options.vessel.latitude = Radians(InRange("--lat", lat, -90.0, 90.0));
     options.vessel.longitude = Radians(InRange("--lon", lon, -180.0, 180.0));
     options.vessel.heading = Radians(Number("--heading", heading));
+    const bool byRadius = radOption->count() != 0;
     options.vessel.radius =
-        rad.empty() ? kEquatorialRadius + 1000.0 * Number("--alt", alt)
-                    : Number("--rad", rad);
+        byRadius ? Number("--rad", rad)
+                 : kEquatorialRadius + 1000.0 * Number("--alt", alt);
     if (!std::isfinite(options.vessel.radius) || options.vessel.radius <= 0) {
       throw CLI::ValidationError(
-          rad.empty() ? "--alt" : "--rad",
+          byRadius ? "--rad" : "--alt",
           "the distance from the Earth's centre must be a positive, finite "
           "number of metres");
     }

@@ -26,13 +26,13 @@ constexpr double kEquatorialRadius = 6378137.0;
 
 /// What one run of the stand-in host does.
 struct SimOptions {
-  VesselState vessel;       ///< radians and metres, as the host reports them
-  DWORD width = kDefaultSide;   ///< pixels
+  VesselState vessel;          ///< radians and metres, as the host reports them
+  DWORD width = kDefaultSide;  ///< pixels
   DWORD height = kDefaultSide;  ///< pixels
-  std::string modulePath;   ///< empty: the module beside the executable
-  std::string pngFile;      ///< empty: no PNG
-  std::string svgFile;      ///< empty: no SVG
-  bool dump = false;        ///< list every drawing call, not only the text
+  std::string modulePath;       ///< empty: the module beside the executable
+  std::string pngFile;          ///< empty: no PNG
+  std::string svgFile;          ///< empty: no SVG
+  bool dump = false;            ///< list every drawing call, not only the text
 };
 
 /**

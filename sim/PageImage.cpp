@@ -14,7 +14,7 @@ namespace {
 constexpr double kRowsPerPage = 26.0;  // the display's row pitch is h / 26
 constexpr const char* kFont = "DejaVu Sans Mono";
 constexpr DWORD kMaxImageSide = 32767;  // cairo's limit for image surfaces
-constexpr double kTextRed = 0.5;  // light MFD green
+constexpr double kTextRed = 0.5;        // light MFD green
 constexpr double kTextGreen = 1.0;
 constexpr double kTextBlue = 0.5;
 

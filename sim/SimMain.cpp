@@ -22,8 +22,8 @@ int Fail(const std::string& why) {
 int main(int argc, char** argv) {
   using namespace norvane::sim;
   SimOptions options;
-  if (const auto status = ParseOptions(argc, argv, options, std::cout,
-                                       std::cerr)) {
+  if (const auto status =
+          ParseOptions(argc, argv, options, std::cout, std::cerr)) {
     return *status;
   }
   const std::string module = options.modulePath.empty()

@@ -118,9 +118,9 @@ TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
   const struct {
     const char* name;
     bool found;
-  } cases[] = {{"vpcDLLInit", true},   {"vpcDLLExit", true},
+  } cases[] = {{"vpcDLLInit", true},       {"vpcDLLExit", true},
                {"GetModuleVersion", true}, {"ExitModule", false},
-               {"malloc", false},      {"NoSuchExport", false}};
+               {"malloc", false},          {"NoSuchExport", false}};
   for (const auto& c : cases) {
     EXPECT_EQ(GetProcAddress(module_, c.name) != nullptr, c.found) << c.name;
   }
@@ -134,8 +134,8 @@ TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
   const struct {
     std::uint32_t msg;
     VESSEL* vessel;
-  } cases[] = {{0, &vessel_}, {2, &vessel_}, {0xFFFFFFFFu, &vessel_},
-               {1, nullptr}};
+  } cases[] = {
+      {0, &vessel_}, {2, &vessel_}, {0xFFFFFFFFu, &vessel_}, {1, nullptr}};
   for (const auto& c : cases) {
     EXPECT_EQ(proc(c.msg, 0, Packed(400, 200),
                    reinterpret_cast<std::uintptr_t>(c.vessel)),

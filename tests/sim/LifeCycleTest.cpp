@@ -69,7 +69,8 @@ TEST(LifeCycle, EachFaultIsReported) {
       {Fault::kThrows, "let an exception out"},
       {Fault::kStaysRegistered, "still registered after unload"},
       {Fault::kUnregistersTwice, "unregistered a mode that was not registered"},
-      {Fault::kNoDelete, "cannot unload the module: the module is still loaded"},
+      {Fault::kNoDelete,
+       "cannot unload the module: the module is still loaded"},
   };
   static_assert(std::size(cases) == Fault::kFaultCount);
   for (const auto& c : cases) {

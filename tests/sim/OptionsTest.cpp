@@ -1,12 +1,12 @@
 // The stand-in host's command line, parsed in process.
 
-#include "sim/Options.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 #include <vector>
+
+#include "sim/Options.hpp"
 
 namespace norvane::sim {
 namespace {
@@ -98,6 +98,7 @@ TEST(Options, BadCommandLinesEndWithStatus2AndTheUsage) {
       {{"--alt", "-6378.137"}, "positive, finite"},
       {{"--rad", "0"}, "positive, finite"},
       {{"--rad", "-1"}, "positive, finite"},
+      {{"--rad", ""}, "not a finite number"},
       {{"--alt", "1", "--rad", "7e6"}, "excludes"},
       {{"--size", "256"}, "not WxH"},
       {{"--size", "0x256"}, "1 to 65535"},
