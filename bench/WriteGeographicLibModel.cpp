@@ -89,8 +89,7 @@ int main(int argc, char** argv) {
   header.close();
   coefficients.close();
   if (!header || !coefficients) {
-    std::fprintf(stderr, "%s: cannot write %s{,.cof}\n", argv[0],
-                 base.c_str());
+    std::fprintf(stderr, "%s: cannot write %s{,.cof}\n", argv[0], base.c_str());
     return 1;
   }
   return 0;

@@ -1,22 +1,24 @@
 #include "tools/FieldTool.hpp"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <string>
+#include <system_error>
+#include <thread>
 
 #include "tools/Angles.hpp"
-#include "tools/LineReader.hpp"
 
 namespace norvane::tools {
 namespace {
 
-constexpr std::size_t kOutputBufferSize = LineReader::kBlockSize;
+// Fewer lines than this per thread are not worth starting a thread for;
+// a terminal's line or two is processed straight away.
+constexpr std::size_t kMinLinesPerThread = 1024;
 
 FieldElements EvaluateAt(const FieldModel& model, const GeodeticPoint& p) {
   FieldElements f;
-  model.Evaluate(p.altitude, Radians(p.latitude), Radians(p.longitude),
-                 p.year, f.X, f.Y, f.Z, f.F, f.H, f.D, f.I);
+  model.Evaluate(p.altitude, Radians(p.latitude), Radians(p.longitude), p.year,
+                 f.X, f.Y, f.Z, f.F, f.H, f.D, f.I);
   return f;
 }
 
@@ -24,6 +26,11 @@ bool IsFinite(const FieldElements& f) {
   return std::isfinite(f.X) && std::isfinite(f.Y) && std::isfinite(f.Z) &&
          std::isfinite(f.F) && std::isfinite(f.H) && std::isfinite(f.D) &&
          std::isfinite(f.I);
+}
+
+unsigned ThreadCount(unsigned requested) {
+  if (requested > 0) return requested;
+  return std::max(1u, std::thread::hardware_concurrency());
 }
 
 }  // namespace
@@ -34,28 +41,26 @@ FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
       formatter_(options.significantDigits, options.radians),
       out_(out),
       err_(err),
-      output_(kOutputBufferSize) {
-  if (options_.header) Append(formatter_.Header());
+      batches_(ThreadCount(options.threads)) {
+  if (options_.header) std::fputs(formatter_.Header(), out_);
 }
 
 void FieldTool::RunWords(const std::vector<std::string_view>& words) {
-  Process(ParsePointFields(words.data(), words.size(), options_.defaultYear));
+  Batch& batch = batches_[0];
+  batch = Batch();
+  Process(ParsePointFields(words.data(), words.size(), options_.defaultYear), 0,
+          batch);
+  Write(batch);
 }
 
 void FieldTool::RunStream(int fd) {
   LineReader reader(fd);
-  InputLine line;
+  std::vector<InputLine> lines;
   do {
-    while (reader.Next(line)) {
-      ++lineNumber_;
-      if (line.tooLong) {
-        ReportError("line is longer than " +
-                    std::to_string(LineReader::kMaxLineLength) + " bytes");
-      } else {
-        Process(ParsePointLine(line.text, options_.defaultYear));
-      }
-    }
-    Flush();
+    lines.clear();
+    InputLine line;
+    while (reader.Next(line)) lines.push_back(line);
+    ProcessBlock(lines);
   } while (reader.Refill());
   if (reader.ReadError() != 0) {
     std::fprintf(err_, "norvane-field: cannot read input: %s\n",
@@ -65,7 +70,6 @@ void FieldTool::RunStream(int fd) {
 }
 
 int FieldTool::Finish() {
-  Flush();
   if (std::fflush(out_) != 0 || std::ferror(out_)) {
     std::fprintf(err_, "norvane-field: cannot write output\n");
     failed_ = true;
@@ -73,54 +77,82 @@ int FieldTool::Finish() {
   return failed_ ? 1 : 0;
 }
 
-void FieldTool::Process(const ParsedLine& parsed) {
-  switch (parsed.kind) {
-    case LineKind::kBlank:
-      Append("\n");
-      return;
-    case LineKind::kError:
-      ReportError(parsed.error);
-      return;
-    case LineKind::kPoint:
-      break;
-  }
-  const FieldElements field = EvaluateAt(model_, parsed.point);
-  if (!IsFinite(field)) {
-    ReportError("the field is not finite at this point and year");
-    return;
-  }
-  if (output_.size() - used_ < FieldFormatter::kMaxLineLength) Flush();
-  used_ = static_cast<std::size_t>(
-      formatter_.Format(field, output_.data() + used_) - output_.data());
-}
+void FieldTool::ProcessBlock(const std::vector<InputLine>& lines) {
+  const std::size_t parts = std::clamp<std::size_t>(
+      lines.size() / kMinLinesPerThread, 1, batches_.size());
+  const auto begin = [&](std::size_t part) {
+    return lines.size() * part / parts;
+  };
+  const auto run = [&](std::size_t part) {
+    batches_[part].out.clear();
+    batches_[part].err.clear();
+    ProcessLines(lines.data() + begin(part), begin(part + 1) - begin(part),
+                 linesRead_ + begin(part) + 1, batches_[part]);
+  };
 
-void FieldTool::ReportError(const std::string& message) {
-  failed_ = true;
-  if (lineNumber_ == 0) {
-    std::fprintf(err_, "norvane-field: command line: %s\n", message.c_str());
-  } else {
-    std::fprintf(err_, "norvane-field: line %llu: %s\n", lineNumber_,
-                 message.c_str());
+  std::vector<std::thread> workers;
+  for (std::size_t part = 1; part < parts; ++part) {
+    try {
+      workers.emplace_back(run, part);
+    } catch (const std::system_error&) {
+      run(part);  // no thread to be had: do the part here
+    }
   }
-  Append("error: ");
-  Append(message);
-  Append("\n");
-}
+  run(0);
+  for (std::thread& worker : workers) worker.join();
 
-void FieldTool::Append(std::string_view text) {
-  if (output_.size() - used_ < text.size()) Flush();
-  if (output_.size() < text.size()) {
-    std::fwrite(text.data(), 1, text.size(), out_);
-    return;
-  }
-  std::memcpy(output_.data() + used_, text.data(), text.size());
-  used_ += text.size();
-}
-
-void FieldTool::Flush() {
-  if (used_ > 0) std::fwrite(output_.data(), 1, used_, out_);
-  used_ = 0;
+  for (std::size_t part = 0; part < parts; ++part) Write(batches_[part]);
   std::fflush(out_);
+  linesRead_ += lines.size();
+}
+
+void FieldTool::ProcessLines(const InputLine* lines, std::size_t count,
+                             unsigned long long firstLineNumber,
+                             Batch& batch) const {
+  batch.failed = false;
+  for (std::size_t i = 0; i < count; ++i) {
+    const unsigned long long lineNumber = firstLineNumber + i;
+    if (lines[i].tooLong) {
+      Process({LineKind::kError,
+               {},
+               "line is longer than " +
+                   std::to_string(LineReader::kMaxLineLength) + " bytes"},
+              lineNumber, batch);
+    } else {
+      Process(ParsePointLine(lines[i].text, options_.defaultYear), lineNumber,
+              batch);
+    }
+  }
+}
+
+void FieldTool::Process(const ParsedLine& parsed, unsigned long long lineNumber,
+                        Batch& batch) const {
+  std::string_view error = parsed.error;
+  if (parsed.kind == LineKind::kBlank) {
+    batch.out += '\n';
+    return;
+  }
+  if (parsed.kind == LineKind::kPoint) {
+    const FieldElements field = EvaluateAt(model_, parsed.point);
+    if (IsFinite(field)) {
+      char line[FieldFormatter::kMaxLineLength];
+      batch.out.append(line, formatter_.Format(field, line));
+      return;
+    }
+    error = "the field is not finite at this point and year";
+  }
+  batch.failed = true;
+  batch.out.append("error: ").append(error).append("\n");
+  batch.err.append("norvane-field: ");
+  batch.err.append(lineNumber == 0 ? "command line"
+                                   : "line " + std::to_string(lineNumber));
+  batch.err.append(": ").append(error).append("\n");
+}
+
+void FieldTool::Write(const Batch& batch) {
+  std::fwrite(batch.out.data(), 1, batch.out.size(), out_);
+  std::fputs(batch.err.c_str(), err_);
+  failed_ = failed_ || batch.failed;
 }
 
 }  // namespace norvane::tools

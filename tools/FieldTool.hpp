@@ -6,11 +6,13 @@
  */
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/FieldModel.hpp"
 #include "tools/FieldFormatter.hpp"
+#include "tools/LineReader.hpp"
 #include "tools/PointParser.hpp"
 
 namespace norvane::tools {
@@ -21,6 +23,7 @@ struct FieldToolOptions {
   int significantDigits = 0;    ///< 1..17, or 0 for the fixed default
   bool radians = false;         ///< D and I in radians instead of degrees
   bool header = false;          ///< print the column names first
+  unsigned threads = 0;         ///< worker threads; 0 for one per core
 };
 
 /**
@@ -29,13 +32,14 @@ struct FieldToolOptions {
  * For every input line exactly one output line: the field elements of a
  * point, an empty line for a blank or comment-only line, or "error: ..."
  * for a line that is not a valid point, in which case a message naming the
- * line also goes to the error stream.  Output is collected in a large
- * buffer and written with one call per input block.
+ * line also goes to the error stream.  Input is read in large blocks; the
+ * lines of a block are shared out among the threads, each formats into its
+ * own buffer, and the buffers are written in input order, one write each.
  */
 class FieldTool {
  public:
   /**
-   * @param[in] options output format and default year.
+   * @param[in] options output format, default year and threads.
    * @param[in] out stream for results, e.g. stdout.
    * @param[in] err stream for messages, e.g. stderr.
    */
@@ -56,7 +60,7 @@ class FieldTool {
   void RunStream(int fd);
 
   /**
-   * Writes what is buffered and checks the output stream.
+   * Checks the output stream after the runs.
    *
    * @return 0 if every line was a valid point or blank, 1 if any line was
    *   bad or reading or writing failed.
@@ -64,19 +68,27 @@ class FieldTool {
   int Finish();
 
  private:
-  void Process(const ParsedLine& parsed);
-  void ReportError(const std::string& message);
-  void Append(std::string_view text);
-  void Flush();
+  // The output of a run of consecutive lines.
+  struct Batch {
+    std::string out;      // results, one line per input line
+    std::string err;      // messages for the error stream
+    bool failed = false;  // some line was bad
+  };
+
+  void ProcessBlock(const std::vector<InputLine>& lines);
+  void ProcessLines(const InputLine* lines, std::size_t count,
+                    unsigned long long firstLineNumber, Batch& batch) const;
+  void Process(const ParsedLine& parsed, unsigned long long lineNumber,
+               Batch& batch) const;
+  void Write(const Batch& batch);
 
   FieldModel model_;
   FieldToolOptions options_;
   FieldFormatter formatter_;
   std::FILE* out_;
   std::FILE* err_;
-  std::vector<char> output_;
-  std::size_t used_ = 0;
-  unsigned long long lineNumber_ = 0;  // 0 for the command line
+  std::vector<Batch> batches_;  // one per thread, reused per block
+  unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };
 

@@ -31,7 +31,7 @@ struct InputLine {
 class LineReader {
  public:
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;  ///< bytes
-  static constexpr std::size_t kMaxLineLength = 65536;  ///< bytes
+  static constexpr std::size_t kMaxLineLength = 65536;             ///< bytes
 
   /**
    * @param[in] fd an open file descriptor to read from; not closed.

@@ -10,8 +10,7 @@ namespace {
 
 constexpr std::size_t kMaxColumns = 4;
 constexpr std::size_t kMaxQuotedBytes = 32;
-constexpr const char* kColumnNames[kMaxColumns] = {"LAT", "LON", "ALT",
-                                                   "YEAR"};
+constexpr const char* kColumnNames[kMaxColumns] = {"LAT", "LON", "ALT", "YEAR"};
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -80,7 +79,7 @@ ParsedLine ParsePointFields(const std::string_view* fields, std::size_t count,
                             double defaultYear) {
   if (count < 3 || count > kMaxColumns)
     return Error("expected 3 or 4 numbers (LAT LON ALT [YEAR]), found " +
-                 std::to_string(count) + " fields");
+                 std::to_string(count) + (count == 1 ? " field" : " fields"));
 
   double values[kMaxColumns] = {0.0, 0.0, 0.0, defaultYear};
   for (std::size_t column = 0; column < count; ++column) {

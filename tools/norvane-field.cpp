@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
   app.add_flag("--radians", options.radians, "print D and I in radians");
   app.add_flag("--header", options.header,
                "print a line of column names before the results");
+  app.add_option("--threads", options.threads,
+                 "evaluate with N threads (default: one per core)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 256));
   app.add_option("point", point, "LAT LON ALT [YEAR] of a single point")
       ->expected(3, 4);
 
