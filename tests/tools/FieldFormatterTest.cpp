@@ -1,12 +1,13 @@
+#include "tools/FieldFormatter.hpp"
+
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
 
+#include "tests/tools/ReadNumbers.hpp"
 #include "tools/Angles.hpp"
-#include "tools/FieldFormatter.hpp"
 
 namespace norvane::tools {
 namespace {
@@ -41,14 +42,8 @@ TEST(FieldFormatterTest, SeventeenDigitsReadBack) {
   const FieldFormatter formatter(17, true);
   const FieldElements f = {
       1.0 / 3, -2e-300, 56546.31873411, 1e22, 0.1, -3.141592653589793, 5e-324};
-  const std::string line = Format(formatter, f);
-  const double expected[] = {f.X, f.Y, f.Z, f.F, f.H, f.D, f.I};
-  const char* p = line.data();
-  for (const double value : expected) {
-    double read = 0;
-    p = std::from_chars(p, line.data() + line.size(), read).ptr + 1;
-    EXPECT_EQ(read, value) << line;
-  }
+  EXPECT_EQ(ReadNumbers(Format(formatter, f)),
+            (std::vector<double>{f.X, f.Y, f.Z, f.F, f.H, f.D, f.I}));
 }
 
 TEST(FieldFormatterTest, LargestValuesFitTheLine) {

@@ -1,3 +1,5 @@
+#include "tools/LineReader.hpp"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -5,8 +7,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "tools/LineReader.hpp"
 
 namespace norvane::tools {
 namespace {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "model/FieldModel.hpp"
+#include "tests/tools/ReadNumbers.hpp"
 #include "tools/Angles.hpp"
 
 namespace norvane::tools {
@@ -116,16 +116,10 @@ TEST(NorvaneFieldTest, SeventeenDigitsAndRadiansGiveTheModelsValues) {
   const double points[][4] = {
       {51.6, 120, 400, 2006}, {-60, 200, 100, 2010}, {90, 10, 0, 2006}};
   for (std::size_t i = 0; i < 3; ++i) {
-    double e[7];
+    std::vector<double> e(7);
     model.Evaluate(points[i][2], Radians(points[i][0]), Radians(points[i][1]),
                    points[i][3], e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
-    const std::string& line = run.out[i];
-    const char* p = line.data();
-    for (const double expected : e) {
-      double read = 0;
-      p = std::from_chars(p, line.data() + line.size(), read).ptr + 1;
-      EXPECT_EQ(read, expected) << line;
-    }
+    EXPECT_EQ(ReadNumbers(run.out[i]), e) << run.out[i];
   }
 }
 

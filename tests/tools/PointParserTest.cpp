@@ -1,10 +1,10 @@
+#include "tools/PointParser.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <string>
-
-#include "tools/PointParser.hpp"
 
 namespace norvane::tools {
 namespace {
