@@ -3,15 +3,16 @@
 #include <charconv>
 
 #include "tools/Angles.hpp"
+#include "tools/FixedChars.hpp"
 
 namespace norvane::tools {
 namespace {
 
 constexpr int kIntensityDecimals = 3;
 constexpr int kAngleDecimals = 6;
-// Room for one fixed-point column: a sign, 309 integer digits of the largest
-// double, the point and the decimals.
+// Room for one column, fixed-point or general.
 constexpr std::size_t kMaxNumberLength = 330;
+static_assert(kMaxFixedCharsLength <= kMaxNumberLength);
 
 }  // namespace
 
@@ -19,13 +20,10 @@ FieldFormatter::FieldFormatter(int significantDigits, bool radians)
     : significantDigits_(significantDigits), radians_(radians) {}
 
 char* FieldFormatter::Number(double value, int decimals, char* out) const {
-  const auto result =
-      significantDigits_ > 0
-          ? std::to_chars(out, out + kMaxNumberLength, value,
-                          std::chars_format::general, significantDigits_)
-          : std::to_chars(out, out + kMaxNumberLength, value,
-                          std::chars_format::fixed, decimals);
-  return result.ptr;
+  if (significantDigits_ == 0) return FixedChars(out, value, decimals);
+  return std::to_chars(out, out + kMaxNumberLength, value,
+                       std::chars_format::general, significantDigits_)
+      .ptr;
 }
 
 char* FieldFormatter::Format(const FieldElements& field, char* out) const {

@@ -84,7 +84,7 @@ void FieldTool::ProcessBlock(const std::vector<InputLine>& lines) {
     return lines.size() * part / parts;
   };
   const auto run = [&](std::size_t part) {
-    batches_[part].out.clear();
+    batches_[part].size = 0;
     batches_[part].err.clear();
     ProcessLines(lines.data() + begin(part), begin(part + 1) - begin(part),
                  linesRead_ + begin(part) + 1, batches_[part]);
@@ -129,28 +129,42 @@ void FieldTool::Process(const ParsedLine& parsed, unsigned long long lineNumber,
                         Batch& batch) const {
   std::string_view error = parsed.error;
   if (parsed.kind == LineKind::kBlank) {
-    batch.out += '\n';
+    batch.Append("\n");
     return;
   }
   if (parsed.kind == LineKind::kPoint) {
     const FieldElements field = EvaluateAt(model_, parsed.point);
     if (IsFinite(field)) {
-      char line[FieldFormatter::kMaxLineLength];
-      batch.out.append(line, formatter_.Format(field, line));
+      char* const line = batch.Room(FieldFormatter::kMaxLineLength);
+      batch.size +=
+          static_cast<std::size_t>(formatter_.Format(field, line) - line);
       return;
     }
     error = "the field is not finite at this point and year";
   }
   batch.failed = true;
-  batch.out.append("error: ").append(error).append("\n");
+  batch.Append("error: ");
+  batch.Append(error);
+  batch.Append("\n");
   batch.err.append("norvane-field: ");
   batch.err.append(lineNumber == 0 ? "command line"
                                    : "line " + std::to_string(lineNumber));
   batch.err.append(": ").append(error).append("\n");
 }
 
+char* FieldTool::Batch::Room(std::size_t count) {
+  if (out.size() - size < count)
+    out.resize(std::max(2 * out.size(), size + count));
+  return out.data() + size;
+}
+
+void FieldTool::Batch::Append(std::string_view text) {
+  std::memcpy(Room(text.size()), text.data(), text.size());
+  size += text.size();
+}
+
 void FieldTool::Write(const Batch& batch) {
-  std::fwrite(batch.out.data(), 1, batch.out.size(), out_);
+  std::fwrite(batch.out.data(), 1, batch.size, out_);
   std::fputs(batch.err.c_str(), err_);
   failed_ = failed_ || batch.failed;
 }

@@ -70,9 +70,13 @@ class FieldTool {
  private:
   // The output of a run of consecutive lines.
   struct Batch {
-    std::string out;      // results, one line per input line
+    std::vector<char> out;  // results; the first `size` bytes are written
+    std::size_t size = 0;
     std::string err;      // messages for the error stream
     bool failed = false;  // some line was bad
+
+    char* Room(std::size_t count);  // where `count` more bytes may go
+    void Append(std::string_view text);
   };
 
   void ProcessBlock(const std::vector<InputLine>& lines);
