@@ -75,7 +75,10 @@ int main(int argc, char** argv) {
                  "evaluate with N threads (default: one per core)")
       ->type_name("N")
       ->check(CLI::Range(1, 256));
-  app.add_option("point", point, "LAT LON ALT [YEAR] of a single point")
+  app.add_option("POINT", point,
+                 "LAT LON ALT [YEAR] of a single point (degrees, degrees, "
+                 "km, decimal year)")
+      ->type_name("NUMBER")
       ->expected(3, 4);
 
   try {
