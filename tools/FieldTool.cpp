@@ -159,12 +159,13 @@ char* FieldTool::Batch::Room(std::size_t count) {
 }
 
 void FieldTool::Batch::Append(std::string_view text) {
+  if (text.empty()) return;  // an empty buffer may have no storage yet
   std::memcpy(Room(text.size()), text.data(), text.size());
   size += text.size();
 }
 
 void FieldTool::Write(const Batch& batch) {
-  std::fwrite(batch.out.data(), 1, batch.size, out_);
+  if (batch.size > 0) std::fwrite(batch.out.data(), 1, batch.size, out_);
   std::fputs(batch.err.c_str(), err_);
   failed_ = failed_ || batch.failed;
 }

@@ -98,7 +98,8 @@ TEST(PointParserTest, FieldsAreWholeNumbers) {
 // Whatever the bytes, the parser returns a finite point or a short,
 // printable, one-line message.
 TEST(PointParserTest, AnyBytesGiveAPointOrAPrintableError) {
-  const std::string alphabet("0123456789 \t\r.e+-#nainfx,\0\xFF\x80", 30);
+  static constexpr char kBytes[] = "0123456789 \t\r.e+-#nainfx,\0\xFF\x80";
+  const std::string alphabet(kBytes, sizeof kBytes - 1);
   std::mt19937 random(20060101);
   for (int round = 0; round < 20000; ++round) {
     std::string line(random() % 40, ' ');
