@@ -30,7 +30,7 @@ struct InputLine {
  */
 class LineReader {
  public:
-  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;  ///< bytes
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 16;  ///< bytes
   static constexpr std::size_t kMaxLineLength = 65536;             ///< bytes
 
   /**
