@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <system_error>
 #include <thread>
 
@@ -90,16 +91,27 @@ void FieldTool::ProcessBlock(const std::vector<InputLine>& lines) {
                  linesRead_ + begin(part) + 1, batches_[part]);
   };
 
+  // A worker's exception (out of memory) is rethrown here once all joined.
+  std::vector<std::exception_ptr> failures(parts);
+  const auto work = [&](std::size_t part) {
+    try {
+      run(part);
+    } catch (...) {
+      failures[part] = std::current_exception();
+    }
+  };
   std::vector<std::thread> workers;
   for (std::size_t part = 1; part < parts; ++part) {
     try {
-      workers.emplace_back(run, part);
+      workers.emplace_back(work, part);
     } catch (const std::system_error&) {
-      run(part);  // no thread to be had: do the part here
+      work(part);  // no thread to be had: do the part here
     }
   }
-  run(0);
+  work(0);
   for (std::thread& worker : workers) worker.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
 
   for (std::size_t part = 0; part < parts; ++part) Write(batches_[part]);
   std::fflush(out_);

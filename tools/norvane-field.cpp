@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,11 +95,16 @@ int main(int argc, char** argv) {
   if (!year.empty())
     norvane::tools::ParseFiniteNumber(year, options.defaultYear);
 
-  norvane::tools::FieldTool tool(options, stdout, stderr);
-  if (point.empty()) {
-    tool.RunStream(STDIN_FILENO);
-  } else {
-    tool.RunWords(std::vector<std::string_view>(point.begin(), point.end()));
+  try {
+    norvane::tools::FieldTool tool(options, stdout, stderr);
+    if (point.empty()) {
+      tool.RunStream(STDIN_FILENO);
+    } else {
+      tool.RunWords(std::vector<std::string_view>(point.begin(), point.end()));
+    }
+    return tool.Finish();
+  } catch (const std::exception& e) {  // out of memory
+    std::fprintf(stderr, "norvane-field: %s\n", e.what());
+    return 1;
   }
-  return tool.Finish();
 }

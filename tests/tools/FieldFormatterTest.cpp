@@ -54,12 +54,5 @@ TEST(FieldFormatterTest, LargestValuesFitTheLine) {
   EXPECT_EQ(line.back(), '\n');
 }
 
-TEST(FieldFormatterTest, HeaderNamesUnits) {
-  EXPECT_STREQ(FieldFormatter(0, false).Header(),
-               "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg\n");
-  EXPECT_STREQ(FieldFormatter(0, true).Header(),
-               "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad\n");
-}
-
 }  // namespace
 }  // namespace norvane::tools
