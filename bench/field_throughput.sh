@@ -15,6 +15,7 @@ points=200000
 min_ratio=10
 runs=5
 
+[[ -f "$build/CMakeCache.txt" ]] || cmake -S . -B "$build" >/dev/null
 cmake --build "$build" --target norvane-field write-geographiclib-model \
   >/dev/null
 work=$(mktemp -d)

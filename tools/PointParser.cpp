@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <system_error>
+#include <utility>
 
 namespace norvane::tools {
 namespace {
