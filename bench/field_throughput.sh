@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 points=200000
 min_ratio=10
-runs=5
+runs=10
 
 [[ -f "$build/CMakeCache.txt" ]] || cmake -S . -B "$build" >/dev/null
 cmake --build "$build" --target norvane-field write-geographiclib-model \
