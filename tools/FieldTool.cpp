@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <exception>
-#include <system_error>
 #include <thread>
 
 #include "tools/Angles.hpp"
@@ -12,9 +10,11 @@
 namespace norvane::tools {
 namespace {
 
-// Fewer lines than this per thread are not worth starting a thread for;
-// a terminal's line or two is processed straight away.
-constexpr std::size_t kMinLinesPerThread = 1024;
+// A block is cut into parts of at least this many lines, so a terminal's
+// line or two is processed straight away, without a thread ...
+constexpr std::size_t kMinLinesPerPart = 256;
+// ... and into at most this many parts per thread.
+constexpr std::size_t kPartsPerThread = 8;
 
 FieldElements EvaluateAt(const FieldModel& model, const GeodeticPoint& p) {
   FieldElements f;
@@ -42,7 +42,8 @@ FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
       formatter_(options.significantDigits, options.radians),
       out_(out),
       err_(err),
-      batches_(ThreadCount(options.threads)) {
+      batches_(1),
+      pool_(ThreadCount(options.threads)) {
   if (options_.header) std::fputs(formatter_.Header(), out_);
 }
 
@@ -80,39 +81,18 @@ int FieldTool::Finish() {
 
 void FieldTool::ProcessBlock(const std::vector<InputLine>& lines) {
   const std::size_t parts = std::clamp<std::size_t>(
-      lines.size() / kMinLinesPerThread, 1, batches_.size());
+      lines.size() / kMinLinesPerPart, 1, kPartsPerThread * pool_.Threads());
+  if (batches_.size() < parts) batches_.resize(parts);
   const auto begin = [&](std::size_t part) {
     return lines.size() * part / parts;
   };
-  const auto run = [&](std::size_t part) {
-    batches_[part].size = 0;
-    batches_[part].err.clear();
+  pool_.Run(parts, [&](std::size_t part) {
+    Batch& batch = batches_[part];
+    batch.size = 0;
+    batch.err.clear();
     ProcessLines(lines.data() + begin(part), begin(part + 1) - begin(part),
-                 linesRead_ + begin(part) + 1, batches_[part]);
-  };
-
-  // A worker's exception (out of memory) is rethrown here once all joined.
-  std::vector<std::exception_ptr> failures(parts);
-  const auto work = [&](std::size_t part) {
-    try {
-      run(part);
-    } catch (...) {
-      failures[part] = std::current_exception();
-    }
-  };
-  std::vector<std::thread> workers;
-  for (std::size_t part = 1; part < parts; ++part) {
-    try {
-      workers.emplace_back(work, part);
-    } catch (const std::system_error&) {
-      work(part);  // no thread to be had: do the part here
-    }
-  }
-  work(0);
-  for (std::thread& worker : workers) worker.join();
-  for (const std::exception_ptr& failure : failures)
-    if (failure) std::rethrow_exception(failure);
-
+                 linesRead_ + begin(part) + 1, batch);
+  });
   for (std::size_t part = 0; part < parts; ++part) Write(batches_[part]);
   std::fflush(out_);
   linesRead_ += lines.size();

@@ -13,6 +13,7 @@
 #include "model/FieldModel.hpp"
 #include "tools/FieldFormatter.hpp"
 #include "tools/LineReader.hpp"
+#include "tools/PartPool.hpp"
 #include "tools/PointParser.hpp"
 
 namespace norvane::tools {
@@ -33,8 +34,9 @@ struct FieldToolOptions {
  * point, an empty line for a blank or comment-only line, or "error: ..."
  * for a line that is not a valid point, in which case a message naming the
  * line also goes to the error stream.  Input is read in large blocks; the
- * lines of a block are shared out among the threads, each formats into its
- * own buffer, and the buffers are written in input order, one write each.
+ * lines of a block are cut into parts that the threads take one by one,
+ * each part is formatted into its own buffer, and the buffers are written
+ * in input order, one write each.
  */
 class FieldTool {
  public:
@@ -91,7 +93,8 @@ class FieldTool {
   FieldFormatter formatter_;
   std::FILE* out_;
   std::FILE* err_;
-  std::vector<Batch> batches_;  // one per thread, reused per block
+  std::vector<Batch> batches_;  // one per part of a block, reused
+  PartPool pool_;
   unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };
