@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <thread>
 
 #include "tools/Angles.hpp"
 
@@ -29,11 +28,6 @@ bool IsFinite(const FieldElements& f) {
          std::isfinite(f.I);
 }
 
-unsigned ThreadCount(unsigned requested) {
-  if (requested > 0) return requested;
-  return std::max(1u, std::thread::hardware_concurrency());
-}
-
 }  // namespace
 
 FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
@@ -43,7 +37,7 @@ FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
       out_(out),
       err_(err),
       batches_(1),
-      pool_(ThreadCount(options.threads)) {
+      pool_(options.threads) {
   if (options_.header) std::fputs(formatter_.Header(), out_);
 }
 

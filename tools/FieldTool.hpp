@@ -24,7 +24,7 @@ struct FieldToolOptions {
   int significantDigits = 0;    ///< 1..17, or 0 for the fixed default
   bool radians = false;         ///< D and I in radians instead of degrees
   bool header = false;          ///< print the column names first
-  unsigned threads = 0;         ///< worker threads; 0 for one per core
+  unsigned threads = 1;         ///< threads to evaluate on, at least 1
 };
 
 /**
