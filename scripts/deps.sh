@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev geographiclib-tools
+  hyperfine
 )
 
 missing=()
