@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libbenchmark-dev
-  libcli11-dev libcairo2-dev fonts-dejavu-core
+  libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev geographiclib-tools
+  hyperfine
   clang libclang-rt-dev valgrind
 )
 
