@@ -32,7 +32,9 @@ trap 'rm -rf "$work"' EXIT
 
 for target in "${targets[@]}"; do
   mkdir "$work/$target"
-  if [[ -d $corpus/$target ]]; then cp -r "$corpus/$target/." "$work/$target"; fi
+  if [[ -d $corpus/$target ]]; then
+    cp -r "$corpus/$target/." "$work/$target"
+  fi
   log=$work/$target.log
   if ! "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=2048 -print_final_stats=1 \

@@ -27,8 +27,7 @@ constexpr double kLowestAltitude = -6000.0;  // km; the centre is near -6371
 constexpr double kHighestAltitude = 1e300;   // km
 constexpr double kLongestSpan = 1e100;       // years
 
-bool Sensible(double altitude, double latitude, double longitude,
-              double year) {
+bool Sensible(double altitude, double latitude, double longitude, double year) {
   return altitude > kLowestAltitude && altitude < kHighestAltitude &&
          std::fabs(latitude) <= kPi / 2 && std::isfinite(longitude) &&
          std::fabs(year) <= kLongestSpan;

@@ -30,10 +30,10 @@ using norvane::fuzz::Require;
 
 // The page's row formats: label, mantissa, prefix, unit.
 constexpr const char* kFormats[] = {
-    "lat: %9.3f%c\xB0",   "lon: %9.3f%c\xB0",   "rad: %9.3f%cm",
-    "x:   %9.3f%cT",      "y:   %9.3f%cT",      "z:   %9.3f%cT",
-    "h:   %9.3f%cT",      "ti:  %9.3f%cT",      "dec: %9.3f%c\xB0",
-    "dip: %9.3f%c\xB0",   "THead: %9.3f%c\xB0", "MHead: %9.3f%c\xB0",
+    "lat: %9.3f%c\xB0", "lon: %9.3f%c\xB0",   "rad: %9.3f%cm",
+    "x:   %9.3f%cT",    "y:   %9.3f%cT",      "z:   %9.3f%cT",
+    "h:   %9.3f%cT",    "ti:  %9.3f%cT",      "dec: %9.3f%c\xB0",
+    "dip: %9.3f%c\xB0", "THead: %9.3f%c\xB0", "MHead: %9.3f%c\xB0",
 };
 constexpr std::size_t kFormatCount = sizeof kFormats / sizeof kFormats[0];
 constexpr std::size_t kMaxDestSize = 300;
@@ -59,8 +59,7 @@ void ParseLine(const std::string& line, std::string_view format,
   const std::string_view unit = format.substr(format.find("%c") + 2);
   Require(line.size() > label.size() + unit.size() + 1 &&
               line.compare(0, label.size(), label) == 0 &&
-              line.compare(line.size() - unit.size(), unit.size(), unit) ==
-                  0,
+              line.compare(line.size() - unit.size(), unit.size(), unit) == 0,
           "line is label, mantissa, prefix, unit");
   const std::string number =
       line.substr(label.size(), line.size() - label.size() - unit.size() - 1);
@@ -103,8 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const double value = input.Take<double>();
   const std::size_t formatIndex =
       input.Take<std::uint8_t>() % (kFormatCount + 1);
-  const std::size_t destSize =
-      input.Take<std::uint16_t>() % (kMaxDestSize + 1);
+  const std::size_t destSize = input.Take<std::uint16_t>() % (kMaxDestSize + 1);
   norvane::FormatSI(nullptr, destSize, "%9.3f%c", value);
 
   const std::unique_ptr<char[]> dest(new char[destSize]);

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   for (std::size_t i = 0; i < calls; ++i) {
     const auto msg = input.Take<std::uint32_t>();
     const auto mfd = input.Take<std::uint32_t>();
-    const auto wparam = static_cast<std::uintptr_t>(input.Take<std::uint64_t>());
+    const auto wparam =
+        static_cast<std::uintptr_t>(input.Take<std::uint64_t>());
     const bool withVessel = (input.Take<std::uint8_t>() & 1) != 0;
     states[i].longitude = input.Take<double>();
     states[i].latitude = input.Take<double>();

@@ -32,8 +32,8 @@ constexpr double kHighestRadius = 1e303;    // m
 
 bool SensiblePosition(const norvane::sim::VesselState& state) {
   return std::isfinite(state.longitude) &&
-         std::fabs(state.latitude) <= kPi / 2 &&
-         state.radius > kLowestRadius && state.radius < kHighestRadius;
+         std::fabs(state.latitude) <= kPi / 2 && state.radius > kLowestRadius &&
+         state.radius < kHighestRadius;
 }
 
 }  // namespace
