@@ -16,6 +16,11 @@ constexpr char kLargePrefix[kMaxSteps + 1] = {' ', 'k', 'M', 'G', 'T',
 
 void FormatSI(char* dest, std::size_t destSize, const char* format,
               double value) {
+  if (dest == nullptr || destSize == 0) return;
+  if (format == nullptr) {
+    dest[0] = '\0';
+    return;
+  }
   const double magnitude = std::fabs(value);
   double mantissa = value;
   char prefix = ' ';
@@ -40,7 +45,6 @@ void FormatSI(char* dest, std::size_t destSize, const char* format,
     }
     prefix = kLargePrefix[steps];
   }
-  if (destSize == 0) return;
   // The format comes from the caller by design; its two arguments are fixed.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"

@@ -20,10 +20,11 @@ namespace norvane {
  * is scaled alike.
  *
  * @param[out] dest destination buffer; receives one zero-terminated line,
- *   cut short to fit.  Nothing is written when destSize is 0.
+ *   cut short to fit.  Nothing is written when dest is null or destSize is 0.
  * @param[in] destSize size of dest in bytes, terminating zero included.
  * @param[in] format printf-style format taking exactly a double (the
- *   mantissa) and then a character (the prefix), e.g. "x:   %9.3f%cT".
+ *   mantissa) and then a character (the prefix), e.g. "x:   %9.3f%cT"; a
+ *   null format gives an empty line.
  * @param[in] value the value to print, in the caller's unit.
  */
 void FormatSI(char* dest, std::size_t destSize, const char* format,

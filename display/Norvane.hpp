@@ -26,7 +26,9 @@ namespace norvane {
 class Norvane : public MFD {
  public:
   /**
-   * @param[in] w,h size of the MFD surface, pixels.
+   * @param[in] w,h size of the MFD surface, pixels; taken as signed 32-bit
+   *   values wherever they are used (a value of 2^31 or more counts as
+   *   negative).
    * @param[in] v the vessel; not owned, must outlive the display object.
    */
   Norvane(DWORD w, DWORD h, VESSEL* v);
@@ -38,6 +40,9 @@ class Norvane : public MFD {
   /**
    * Paints one page.  The pen selected in hDC before the call is selected
    * again after it; font, text colour and background are the host's.
+   * Whatever the host reports, every row is printed; a needle whose heading
+   * or end point is not finite (a non-finite heading, or a vessel at the
+   * body's centre, where the field is undefined) is left out.
    *
    * @param[in] hDC device context of the MFD surface.
    */

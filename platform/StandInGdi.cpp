@@ -1,5 +1,6 @@
 #include "platform/StandInGdi.hpp"
 
+#include <memory>
 #include <unordered_set>
 
 namespace {
@@ -20,9 +21,9 @@ bool IsLivePen(HGDIOBJ object) {
 }  // namespace
 
 HPEN CreatePen(int style, int width, COLORREF colour) {
-  auto* pen = new StandInPen{style, width, colour};
-  LivePenSet().insert(pen);
-  return pen;
+  auto pen = std::make_unique<StandInPen>(StandInPen{style, width, colour});
+  LivePenSet().insert(pen.get());
+  return pen.release();
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
@@ -43,8 +44,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   }
   HGDIOBJ previous = dc->selected_;
   dc->selected_ = object;
-  dc->calls_.push_back({DrawCall::Kind::kSelect, 0, 0, 0, 0,
-                        *static_cast<StandInPen*>(object), 0, 0});
+  dc->selectedPen_ = *static_cast<StandInPen*>(object);
+  dc->calls_.push_back(
+      {DrawCall::Kind::kSelect, 0, 0, 0, 0, dc->selectedPen_, 0, 0});
   return previous;
 }
 
@@ -65,8 +67,8 @@ BOOL LineTo(HDC dc, int x, int y) {
     ++refused;
     return FALSE;
   }
-  dc->calls_.push_back({DrawCall::Kind::kLineTo, dc->x_, dc->y_, x, y,
-                        *static_cast<StandInPen*>(dc->selected_), 0, 0});
+  dc->calls_.push_back(
+      {DrawCall::Kind::kLineTo, dc->x_, dc->y_, x, y, dc->selectedPen_, 0, 0});
   dc->x_ = x;
   dc->y_ = y;
   return TRUE;
@@ -85,7 +87,9 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
 }
 
 StandInDC::StandInDC()
-    : defaultPen_{PS_SOLID, 1, 0x00000000}, selected_(&defaultPen_) {}
+    : defaultPen_{PS_SOLID, 1, 0x00000000},
+      selected_(&defaultPen_),
+      selectedPen_(defaultPen_) {}
 
 std::string_view StandInDC::Text(const DrawCall& call) const {
   return std::string_view(text_).substr(call.textOffset, call.textLength);

@@ -85,7 +85,8 @@ NORVANE_GDI_API BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 
 /**
  * Draws a line with the selected pen from the current position, which then
- * moves to the line's end.
+ * moves to the line's end.  A pen deleted while selected still draws with
+ * the attributes it had.
  *
  * @param[in] dc the device context.
  * @param[in] x,y end of the line, pixels.
@@ -165,6 +166,9 @@ class NORVANE_GDI_API StandInDC {
 
   StandInPen defaultPen_;
   HGDIOBJ selected_;
+  // The selected pen's attributes as of its selection: the pen itself may be
+  // deleted while selected, and lines drawn then must not read it.
+  StandInPen selectedPen_;
   int x_ = 0;
   int y_ = 0;
   std::vector<DrawCall> calls_;
