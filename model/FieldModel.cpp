@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/DoublePair.hpp"
 #include "model/Wgs84.hpp"
 #include "model/Wmm2005.hpp"
 
@@ -47,11 +48,163 @@ void FieldModel::Setup() {
   }
 }
 
+namespace {
+
+constexpr int kSize = FieldModel::kSize;
+using Square = double[kSize][kSize];
+
+// Time-adjusted coefficients tg = g + gDot dt and th = h + hDot dt over the
+// triangle.  A row's last pair may take in the zero right of the diagonal.
+void AdjustToYear(const FieldModel& model, double dt, Square& tg,
+                  Square& th) {
+  const DoublePair dtPair = DoublePair::Both(dt);
+  for (int n = 1; n <= model.maxDegree; ++n) {
+    int m = 0;
+    for (; m <= n && m + 1 < kSize; m += 2) {
+      (DoublePair::Load(&model.gDot[n][m]) * dtPair +
+       DoublePair::Load(&model.g[n][m]))
+          .Store(&tg[n][m]);
+      (DoublePair::Load(&model.hDot[n][m]) * dtPair +
+       DoublePair::Load(&model.h[n][m]))
+          .Store(&th[n][m]);
+    }
+    if (m <= n) {
+      tg[n][m] = model.gDot[n][m] * dt + model.g[n][m];
+      th[n][m] = model.hDot[n][m] * dt + model.h[n][m];
+    }
+  }
+}
+
+// Sums over the degrees n of two orders side by side (one per lane), with
+// tg, th the time-adjusted coefficients and Pt, dPt the Legendre functions
+// and their derivatives scaled by (re/r)^n.
+struct OrderSums {
+  DoublePair east{0.0, 0.0};     // sum of tg Pt
+  DoublePair eastH{0.0, 0.0};    // sum of th Pt
+  DoublePair south{0.0, 0.0};    // sum of tg dPt
+  DoublePair southH{0.0, 0.0};   // sum of th dPt
+  DoublePair radial{0.0, 0.0};   // sum of (n + 1) tg Pt
+  DoublePair radialH{0.0, 0.0};  // sum of (n + 1) th Pt
+
+  void Add(DoublePair tg, DoublePair th, double fn, DoublePair p,
+           DoublePair dp) {
+    const DoublePair xg = tg * p;
+    const DoublePair xh = th * p;
+    const DoublePair weight = DoublePair::Both(fn);
+    east += xg;
+    eastH += xh;
+    south += tg * dp;
+    southH += th * dp;
+    radial += weight * xg;
+    radialH += weight * xh;
+  }
+};
+
+// Field components in the geocentric frame, nT.
+struct Spherical {
+  double br = 0.0;  // radial, outward
+  double bt = 0.0;  // along increasing colatitude (south)
+  double bp = 0.0;  // east, times sin(colatitude)
+};
+
+// The expansion summed order by order.  The Legendre recursions run on
+// Pt(n, m) = aor^n P(n, m), which takes in the radial factor (re/r)^(n + 2)
+// but for aor^2, applied to the totals.  They go down the columns, orders
+// m0 and m0 + 1 side by side; with a column's sums in hand, sin and cos of
+// m x longitude multiply them once.
+Spherical SumOrders(const FieldModel& model, const Square& tg,
+                    const Square& th, double ct, double st, double aor,
+                    const double* sp, const double* cp) {
+  const double aor2 = aor * aor;
+  const double act = aor * ct;
+  const double ast = aor * st;
+  const DoublePair actPair = DoublePair::Both(act);
+  const DoublePair astPair = DoublePair::Both(ast);
+  const DoublePair aor2Pair = DoublePair::Both(aor2);
+  // From Pt(m0, m0) to Pt(m0 + 1, m0) and Pt(m0 + 1, m0 + 1): off the
+  // diagonal and along it.
+  const DoublePair step(act, ast);
+  const DoublePair stepCross(-ast, act);
+  const int maxDegree = model.maxDegree;
+  DoublePair radial(0.0, 0.0);
+  DoublePair south(0.0, 0.0);
+  DoublePair east(0.0, 0.0);
+  double pmm = 1.0;   // Pt(m0, m0)
+  double dpmm = 0.0;  // dPt(m0, m0)
+  for (int m0 = 0; m0 <= maxDegree; m0 += 2) {
+    OrderSums sums;
+    if (m0 > 0) {
+      sums.Add(DoublePair(tg[m0][m0], 0.0), DoublePair(th[m0][m0], 0.0),
+               model.fn[m0], DoublePair(pmm, 0.0), DoublePair(dpmm, 0.0));
+    }
+    const bool pair = m0 < maxDegree;  // order m0 + 1 exists
+    if (pair) {
+      DoublePair p2(pmm, 0.0);
+      DoublePair dp2(dpmm, 0.0);
+      DoublePair p1 = step * DoublePair::Both(pmm);
+      DoublePair dp1 = step * DoublePair::Both(dpmm) +
+                       stepCross * DoublePair::Both(pmm);
+      pmm = ast * p1.second();
+      dpmm = ast * dp1.second() + act * p1.second();
+      for (int n = m0 + 1;; ++n) {
+        sums.Add(DoublePair::Load(&tg[n][m0]), DoublePair::Load(&th[n][m0]),
+                 model.fn[n], p1, dp1);
+        if (n == maxDegree) break;
+        const DoublePair kn = aor2Pair * DoublePair::Load(&model.k[n + 1][m0]);
+        const DoublePair p = actPair * p1 - kn * p2;
+        const DoublePair dp = actPair * dp1 - (astPair * p1 + kn * dp2);
+        p2 = p1;
+        dp2 = dp1;
+        p1 = p;
+        dp1 = dp;
+      }
+    }
+    const DoublePair cpPair(cp[m0], pair ? cp[m0 + 1] : 0.0);
+    const DoublePair spPair(sp[m0], pair ? sp[m0 + 1] : 0.0);
+    const DoublePair fmPair(model.fm[m0], pair ? model.fm[m0 + 1] : 0.0);
+    radial += cpPair * sums.radial + spPair * sums.radialH;
+    south += cpPair * sums.south + spPair * sums.southH;
+    east += fmPair * (spPair * sums.east - cpPair * sums.eastH);
+  }
+  Spherical b;
+  b.br = aor2 * (radial.first() + radial.second());
+  b.bt = -aor2 * (south.first() + south.second());
+  b.bp = aor2 * (east.first() + east.second());
+  return b;
+}
+
+// East component exactly at a pole, where every P(n, m >= 1) and with them
+// the east sum vanish: it comes instead from the order-1 functions divided
+// by sin(colatitude), PP, which follow the recursion of P(n, 1) from
+// PP(1) = 1.
+double PolarEast(const FieldModel& model, const Square& tg, const Square& th,
+                 double ct, double aor, const double* sp, const double* cp) {
+  double bpp = 0.0;
+  double pp2 = 0.0;
+  double pp1 = 1.0;
+  double ar = aor * aor;
+  for (int n = 1; n <= model.maxDegree; ++n) {
+    ar *= aor;
+    const double pp = n == 1 ? pp1 : ct * pp1 - model.k[n][1] * pp2;
+    pp2 = pp1;
+    pp1 = pp;
+    bpp += ((tg[n][1] * sp[1] - th[n][1] * cp[1]) * model.fm[1]) * (ar * pp);
+  }
+  return bpp;
+}
+
+}  // namespace
+
 void FieldModel::Evaluate(double altitude, double latitude, double longitude,
                           double year, double& X, double& Y, double& Z,
                           double& F, double& H, double& D, double& I) const {
   using namespace wgs84;
+  // Done first: independent of the point, this work overlaps the long
+  // latency of the coordinate conversion.
   const double dt = year - static_cast<double>(epoch);
+  Square tg;
+  Square th;
+  AdjustToYear(*this, dt, tg, th);
 
   // Geodetic to geocentric spherical coordinates.
   const double srlat = std::sin(latitude);
@@ -81,57 +234,16 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
     cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
   }
 
-  double P[kSize][kSize];
-  double dP[kSize][kSize];
-  double PP[kSize];
   const double aor = re / r;
-  double ar = aor * aor;
-  P[0][0] = 1.0;
-  dP[0][0] = 0.0;
-  PP[0] = 1.0;
-  double br = 0.0;
-  double bt = 0.0;
-  double bp = 0.0;
-  double bpp = 0.0;
-  const bool atPole = st == 0.0;
-
-  for (int n = 1; n <= maxDegree; ++n) {
-    ar *= aor;
-    for (int m = 0; m <= n; ++m) {
-      if (m == n) {
-        P[n][n] = st * P[n - 1][n - 1];
-        dP[n][n] = st * dP[n - 1][n - 1] + ct * P[n - 1][n - 1];
-      } else if (n == 1) {
-        P[1][0] = ct * P[0][0];
-        dP[1][0] = ct * dP[0][0] - st * P[0][0];
-      } else {
-        P[n][m] = ct * P[n - 1][m];
-        dP[n][m] = ct * dP[n - 1][m] - st * P[n - 1][m];
-        if (m <= n - 2) {
-          P[n][m] -= k[n][m] * P[n - 2][m];
-          dP[n][m] -= k[n][m] * dP[n - 2][m];
-        }
-      }
-      const double tg = gDot[n][m] * dt + g[n][m];
-      const double th = hDot[n][m] * dt + h[n][m];
-      const double par = ar * P[n][m];
-      const double temp1 = tg * cp[m] + th * sp[m];
-      const double temp2 = tg * sp[m] - th * cp[m];
-      bt -= ar * temp1 * dP[n][m];
-      bp += fm[m] * temp2 * par;
-      br += fn[n] * temp1 * par;
-      if (atPole && m == 1) {
-        PP[n] = n == 1 ? PP[0] : ct * PP[n - 1] - k[n][1] * PP[n - 2];
-        bpp += (temp2 * fm[1]) * (ar * PP[n]);
-      }
-    }
-  }
-  bp = atPole ? bpp : bp / st;
+  Spherical b = SumOrders(*this, tg, th, ct, st, aor, sp, cp);
+  // Only exactly at a pole: no tolerance, so the branch is taken exactly
+  // where dividing by st is impossible.
+  b.bp = st == 0.0 ? PolarEast(*this, tg, th, ct, aor, sp, cp) : b.bp / st;
 
   // Rotate from geocentric to geodetic components.
-  X = -bt * ca - br * sa;
-  Y = bp;
-  Z = bt * sa - br * ca;
+  X = -b.bt * ca - b.br * sa;
+  Y = b.bp;
+  Z = b.bt * sa - b.br * ca;
   H = std::sqrt(X * X + Y * Y);
   F = std::sqrt(H * H + Z * Z);
   D = std::atan2(Y, X);

@@ -8,8 +8,10 @@ namespace {
 // Pens are owned by the registry between CreatePen and DeleteObject; handles
 // are checked against it so a stale or foreign handle is refused, not used.
 std::unordered_set<StandInPen*>& LivePenSet() {
-  static std::unordered_set<StandInPen*> pens;
-  return pens;
+  // Never destroyed: a module unloaded at process exit deletes its pens after
+  // this file's statics would be gone.
+  static auto* const pens = new std::unordered_set<StandInPen*>;
+  return *pens;
 }
 
 std::size_t refused = 0;

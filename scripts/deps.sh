@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libbenchmark-dev
-  libcli11-dev libcairo2-dev fonts-dejavu-core
+  libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev geographiclib-tools
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-liberation
 )

@@ -18,9 +18,12 @@ struct HostState {
   int liveDisplays = 0;
 };
 
+// Never destroyed: a module still loaded when the process exits unregisters
+// its mode from its detach entry, which runs after the host's own statics
+// have been destroyed.
 HostState& State() {
-  static HostState state;
-  return state;
+  static HostState* const state = new HostState;
+  return *state;
 }
 
 }  // namespace

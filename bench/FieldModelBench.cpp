@@ -1,0 +1,171 @@
+// Speed of the field model: evaluation, the same points evaluated by
+// GeographicLib's MagneticModel in the same run, and the construction of a
+// model.  The thresholds below are asserted on the final measurements (the
+// median when repeated): a run that misses one is reported as an error and
+// the program exits with status 1.
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "model/FieldModel.hpp"
+#include "testsupport/RandomPoints.hpp"
+#include "testsupport/ReferenceField.hpp"
+
+namespace norvane {
+namespace {
+
+/// GeographicLib's time per evaluation over ours, at the least.
+constexpr double kMinSpeedRatio = 8.0;
+/// Time to construct one model, at the most, ns.
+constexpr double kMaxConstructionNs = 2000.0;
+
+// Processor time, ns: unlike wall time, it leaves out the time this
+// process waits while others run on a shared machine.
+double CpuNanoseconds() {
+  return static_cast<double>(std::clock()) * (1e9 / CLOCKS_PER_SEC);
+}
+
+const std::vector<FieldPoint>& Points() {
+  static const std::vector<FieldPoint> points = RandomPoints(1000, 20050101);
+  return points;
+}
+
+void EvaluateAll(const FieldModel& model) {
+  for (const FieldPoint& p : Points()) {
+    double X, Y, Z, F, H, D, I;
+    model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z, F,
+                   H, D, I);
+    benchmark::DoNotOptimize(X);
+    benchmark::DoNotOptimize(Y);
+    benchmark::DoNotOptimize(Z);
+    benchmark::DoNotOptimize(F);
+    benchmark::DoNotOptimize(H);
+    benchmark::DoNotOptimize(D);
+    benchmark::DoNotOptimize(I);
+  }
+}
+
+void EvaluateAll(const ReferenceField& reference) {
+  for (const FieldPoint& p : Points()) {
+    double X, Y, Z;
+    reference.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z);
+    benchmark::DoNotOptimize(X);
+    benchmark::DoNotOptimize(Y);
+    benchmark::DoNotOptimize(Z);
+  }
+}
+
+void BM_FieldModelEvaluate(benchmark::State& state) {
+  const FieldModel model;
+  for (auto _ : state) EvaluateAll(model);
+  state.SetItemsProcessed(state.iterations() * Points().size());
+}
+BENCHMARK(BM_FieldModelEvaluate);
+
+void BM_GeographicLibEvaluate(benchmark::State& state) {
+  const ReferenceField reference;
+  for (auto _ : state) EvaluateAll(reference);
+  state.SetItemsProcessed(state.iterations() * Points().size());
+}
+BENCHMARK(BM_GeographicLibEvaluate);
+
+// Both evaluators over the same points, alternating within each iteration
+// so that load from elsewhere on the machine hits both alike.
+void BM_SpeedRatio(benchmark::State& state) {
+  const FieldModel model;
+  const ReferenceField reference;
+  double ours = 0.0;
+  double theirs = 0.0;
+  for (auto _ : state) {
+    const double start = CpuNanoseconds();
+    EvaluateAll(model);
+    const double middle = CpuNanoseconds();
+    EvaluateAll(reference);
+    theirs += CpuNanoseconds() - middle;
+    ours += middle - start;
+  }
+  const double evaluations =
+      static_cast<double>(state.iterations()) * Points().size();
+  state.counters["norvane_ns"] = ours / evaluations;
+  state.counters["geographiclib_ns"] = theirs / evaluations;
+  state.counters["ratio"] = theirs / ours;
+}
+BENCHMARK(BM_SpeedRatio);
+
+void BM_FieldModelConstruct(benchmark::State& state) {
+  const double start = CpuNanoseconds();
+  for (auto _ : state) {
+    FieldModel model;
+    benchmark::DoNotOptimize(model);
+    benchmark::ClobberMemory();
+  }
+  state.counters["construct_ns"] = (CpuNanoseconds() - start) /
+                                   static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FieldModelConstruct);
+
+// Passes every report on to the usual display, first marking as errors the
+// runs whose counters miss a threshold.  With repetitions only the median
+// counts, so that one disturbed repetition does not fail the run.
+class ThresholdReporter : public benchmark::BenchmarkReporter {
+ public:
+  bool ReportContext(const Context& context) override {
+    return display_->ReportContext(context);
+  }
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    bool repeated = false;
+    for (const Run& run : runs) repeated |= run.aggregate_name == "median";
+    std::vector<Run> checked = runs;
+    for (Run& run : checked) {
+      if (run.aggregate_name == (repeated ? "median" : "")) Check(run);
+    }
+    display_->ReportRuns(checked);
+  }
+
+  void Finalize() override { display_->Finalize(); }
+
+  bool missed() const { return missed_; }
+
+ private:
+  void Check(Run& run) {
+    const auto ratio = run.counters.find("ratio");
+    if (ratio != run.counters.end() && ratio->second < kMinSpeedRatio) {
+      Miss(run, "evaluation only " + std::to_string(ratio->second.value) +
+                    " times as fast as GeographicLib's; want " +
+                    std::to_string(kMinSpeedRatio));
+    }
+    const auto construct = run.counters.find("construct_ns");
+    if (construct != run.counters.end() &&
+        construct->second >= kMaxConstructionNs) {
+      Miss(run, "construction takes " +
+                    std::to_string(construct->second.value) + " ns; want < " +
+                    std::to_string(kMaxConstructionNs));
+    }
+  }
+
+  void Miss(Run& run, const std::string& why) {
+    missed_ = true;
+    run.error_occurred = true;
+    run.error_message = why;
+  }
+
+  benchmark::BenchmarkReporter* display_ =
+      benchmark::CreateDefaultDisplayReporter();
+  bool missed_ = false;
+};
+
+}  // namespace
+}  // namespace norvane
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  norvane::ThresholdReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return reporter.missed() ? 1 : 0;
+}

@@ -1,0 +1,248 @@
+// The module loaded from its shared library: attach, registration, displays,
+// the version, and what detach does.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "host/ModuleEntry.hpp"
+#include "sim/ModuleLoader.hpp"
+#include "sim/StandInHost.hpp"
+
+namespace {
+
+// While set, the process-wide nothrow new (which the module's allocation of a
+// display binds to at load) has no memory to give.
+bool nothrowNewFails = false;
+
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (nothrowNewFails) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+namespace norvane::sim {
+namespace {
+
+using InitExit = void (*)(HINSTANCE);
+using VersionFunction = int (*)();
+
+std::uintptr_t Packed(DWORD width, DWORD height) {
+  return std::uintptr_t{width} | (std::uintptr_t{height} << 16);
+}
+
+class ModuleLife : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetHost();
+    std::string error;
+    module_ = LoadModule(NORVANE_MODULE_PATH, error);
+    ASSERT_NE(module_, nullptr) << error;
+  }
+
+  void TearDown() override {
+    if (module_ != nullptr) Unload();
+  }
+
+  void Unload() {
+    std::string error;
+    EXPECT_TRUE(UnloadModule(module_, error)) << error;
+    module_ = nullptr;
+  }
+
+  template <typename Function>
+  Function Export(const char* name) const {
+    return reinterpret_cast<Function>(FindExport(module_, name));
+  }
+
+  // vpcDLLInit, then the registered mode's message procedure.
+  MFDModeMsgProc Init() {
+    Export<InitExit>("vpcDLLInit")(module_);
+    return RegisteredModes().empty() ? nullptr
+                                     : RegisteredModes().front().msgproc;
+  }
+
+  HINSTANCE module_ = nullptr;
+  VesselState state_{0.0, 0.5, 6378137.0, 0.0};
+  VESSEL vessel_{&state_};
+};
+
+TEST_F(ModuleLife, AttachHandsTheModuleHandleToInitLib) {
+  EXPECT_EQ(InitLibCalls(), 1);
+  EXPECT_EQ(LastInitLibInstance(), module_);
+  EXPECT_TRUE(RegisteredModes().empty());
+}
+
+TEST_F(ModuleLife, InitRegistersTheModeUntilUnload) {
+  ASSERT_NE(Init(), nullptr);
+  ASSERT_EQ(RegisteredModes().size(), 1u);
+  EXPECT_EQ(RegisteredModes().front().name, "Norvane");
+  EXPECT_EQ(RegisteredModes().front().key, 47u);
+  Unload();
+  EXPECT_TRUE(RegisteredModes().empty());
+  EXPECT_EQ(StaleUnregisterCalls(), 0);
+}
+
+TEST_F(ModuleLife, ExitByTheHostBeforeUnloadUnregistersOnce) {
+  Init();
+  Export<InitExit>("vpcDLLExit")(module_);
+  EXPECT_TRUE(RegisteredModes().empty());
+  Unload();
+  EXPECT_EQ(StaleUnregisterCalls(), 0);
+}
+
+TEST_F(ModuleLife, UnloadWithoutInitUnregistersNothing) {
+  Unload();
+  EXPECT_EQ(StaleUnregisterCalls(), 0);
+}
+
+TEST_F(ModuleLife, VersionIsTheDateAndAskedForOnce) {
+  const auto version = Export<VersionFunction>("GetModuleVersion");
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version(), 20060425);
+  EXPECT_EQ(version(), 20060425);
+  EXPECT_EQ(Date2IntCalls(), 1);
+}
+
+// The module's own exports are found through its handle; a dependency's (the
+// C library's malloc) are not, though dlsym alone finds them.
+TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
+  const struct {
+    const char* name;
+    bool found;
+  } cases[] = {{"vpcDLLInit", true},       {"vpcDLLExit", true},
+               {"GetModuleVersion", true}, {"ExitModule", false},
+               {"malloc", false},          {"NoSuchExport", false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetProcAddress(module_, c.name) != nullptr, c.found) << c.name;
+  }
+  EXPECT_NE(dlsym(module_, "malloc"), nullptr);
+}
+
+TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
+  const MFDModeMsgProc proc = Init();
+  ASSERT_NE(proc, nullptr);
+  const std::size_t pens = gdi::LivePens();
+  const struct {
+    std::uint32_t msg;
+    VESSEL* vessel;
+  } cases[] = {
+      {0, &vessel_}, {2, &vessel_}, {0xFFFFFFFFu, &vessel_}, {1, nullptr}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(proc(c.msg, 0, Packed(400, 200),
+                   reinterpret_cast<std::uintptr_t>(c.vessel)),
+              0)
+        << c.msg;
+  }
+  EXPECT_EQ(LiveDisplays(), 0);
+  EXPECT_EQ(gdi::LivePens(), pens);
+}
+
+TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
+  const MFDModeMsgProc proc = Init();
+  ASSERT_NE(proc, nullptr);
+  const std::size_t pens = gdi::LivePens();
+  nothrowNewFails = true;
+  const std::intptr_t answer =
+      proc(1, 0, Packed(400, 200), reinterpret_cast<std::uintptr_t>(&vessel_));
+  nothrowNewFails = false;
+  EXPECT_EQ(answer, 0);
+  EXPECT_EQ(LiveDisplays(), 0);
+  EXPECT_EQ(gdi::LivePens(), pens);
+}
+
+// The size packed into the first parameter is the surface the display paints:
+// rows at trunc(height / 26 * k), needles from (trunc(w / 2), trunc(w / 2)).
+TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
+  const MFDModeMsgProc proc = Init();
+  ASSERT_NE(proc, nullptr);
+  const struct {
+    DWORD width;
+    DWORD height;
+  } sizes[] = {{400, 200}, {260, 260}, {1, 65535}, {65535, 1}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(std::to_string(size.width) + "x" +
+                 std::to_string(size.height));
+    const std::size_t pens = gdi::LivePens();
+    const std::intptr_t answer =
+        proc(1, 0, Packed(size.width, size.height),
+             reinterpret_cast<std::uintptr_t>(&vessel_));
+    ASSERT_NE(answer, 0);
+    std::unique_ptr<MFD> display(reinterpret_cast<MFD*>(answer));
+    EXPECT_EQ(LiveDisplays(), 1);
+    EXPECT_EQ(gdi::LivePens(), pens + 2);
+
+    StandInDC dc;
+    const HGDIOBJ penBefore = dc.SelectedPen();
+    display->Update(&dc);
+    EXPECT_EQ(dc.SelectedPen(), penBefore);
+
+    std::vector<int> rowY;
+    std::vector<DrawCall> lines;
+    for (const DrawCall& call : dc.Calls()) {
+      if (call.kind == DrawCall::Kind::kText) rowY.push_back(call.y0);
+      if (call.kind == DrawCall::Kind::kLineTo) lines.push_back(call);
+    }
+    ASSERT_EQ(rowY.size(), 13u);
+    EXPECT_EQ(rowY[0], kTitleY);
+    for (int k = 1; k <= 12; ++k) {
+      EXPECT_EQ(rowY[k], static_cast<int>(size.height / 26.0 * k)) << k;
+    }
+    ASSERT_EQ(lines.size(), 2u);
+    const int origin = static_cast<int>(size.width * 0.5);
+    for (const DrawCall& line : lines) {
+      EXPECT_EQ(line.x0, origin);
+      EXPECT_EQ(line.y0, origin);
+    }
+    // Heading 0: the white needle points straight up.
+    EXPECT_EQ(lines[0].pen.colour, 0x00FFFFFFu);
+    EXPECT_EQ(lines[0].x1, origin);
+    EXPECT_EQ(lines[0].y1, static_cast<int>(size.width * (0.5 - 0.4)));
+    EXPECT_EQ(lines[1].pen.colour, 0x000000FFu);
+
+    display.reset();
+    EXPECT_EQ(LiveDisplays(), 0);
+    EXPECT_EQ(gdi::LivePens(), pens);
+  }
+}
+
+// The entry chooses the exit callback among the exports of the library whose
+// handle it is given; a library with neither "ExitModule" nor "vpcDLLExit"
+// gets none, and its detach does nothing.
+TEST_F(ModuleLife, DetachRunsTheExitCallbackFoundAtAttach) {
+  Init();
+  void* gdi = dlopen(NORVANE_GDI_PATH, RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(gdi, nullptr);
+  const struct {
+    HINSTANCE library;
+    bool unregisters;
+  } cases[] = {{gdi, false}, {module_, true}};
+  for (const auto& c : cases) {
+    const std::size_t modes = RegisteredModes().size();
+    const int initCalls = InitLibCalls();
+    EXPECT_EQ(ModuleEntry(c.library, kModuleAttach), 1);
+    EXPECT_EQ(InitLibCalls(), initCalls + 1);
+    EXPECT_EQ(LastInitLibInstance(), c.library);
+    for (const unsigned long other : {2ul, 3ul}) {
+      EXPECT_EQ(ModuleEntry(c.library, other), 1);
+    }
+    EXPECT_EQ(RegisteredModes().size(), modes);
+    EXPECT_EQ(ModuleEntry(c.library, kModuleDetach), 1);
+    EXPECT_EQ(RegisteredModes().empty(), c.unregisters);
+    EXPECT_EQ(StaleUnregisterCalls(), 0);
+  }
+  dlclose(gdi);
+  Unload();
+  EXPECT_EQ(StaleUnregisterCalls(), 0);
+}
+
+}  // namespace
+}  // namespace norvane::sim

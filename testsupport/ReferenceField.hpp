@@ -1,0 +1,45 @@
+#pragma once
+/**
+ * \file ReferenceField.hpp
+ * \brief GeographicLib's evaluation of our WMM-2005 table, in our units.
+ */
+
+#include <GeographicLib/MagneticModel.hpp>
+
+namespace norvane {
+
+/**
+ * \brief An independent evaluation of the compiled-in WMM-2005 table.
+ *
+ * Loads the model file written at build time from our table and evaluates it
+ * with GeographicLib's MagneticModel on an ellipsoid with our a and b, taking
+ * and returning values in the field model's own units and frame.
+ */
+class ReferenceField {
+ public:
+  /**
+   * Loads the generated model file.
+   *
+   * @exception GeographicLib::GeographicErr if the file is missing or corrupt.
+   */
+  ReferenceField();
+
+  /**
+   * Evaluates the field at one point.
+   *
+   * @param[in] altitude height above the ellipsoid, km.
+   * @param[in] latitude geodetic latitude, radians, -pi/2 to pi/2.
+   * @param[in] longitude longitude, radians, east positive.
+   * @param[in] year decimal year.
+   * @param[out] X north component, nT.
+   * @param[out] Y east component, nT.
+   * @param[out] Z vertical component, nT, positive downward.
+   */
+  void Evaluate(double altitude, double latitude, double longitude,
+                double year, double& X, double& Y, double& Z) const;
+
+ private:
+  GeographicLib::MagneticModel model_;
+};
+
+}  // namespace norvane
