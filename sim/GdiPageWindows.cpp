@@ -1,7 +1,8 @@
+#include "sim/GdiPage.hpp"
+
 #include <cstdio>
 #include <memory>
-
-#include "sim/GdiPage.hpp"
+#include <vector>
 
 namespace norvane::sim {
 namespace {
