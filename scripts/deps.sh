@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev geographiclib-tools
+  hyperfine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-liberation
 )
 

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Times norvane-field against GeographicLib's MagneticField on the same
+# 200,000 points with the same WMM-2005 coefficients, checks that both give
+# the same field, and fails unless norvane-field's throughput is at least ten
+# times MagneticField's.
+#
+# Usage: bench/field_throughput.sh [BUILD_DIR]    (default: build/release,
+# configured with benchmarks on).  Throughput is points per second of the
+# fastest of several runs of each, which is the least disturbed by other work
+# on the machine; means and CPU times are printed too.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/release}
+points=200000
+min_ratio=10
+runs=10
+
+[[ -f "$build/CMakeCache.txt" ]] || cmake -S . -B "$build" >/dev/null
+cmake --build "$build" --target norvane-field write_model_file \
+  >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/testsupport/write_model_file" "$work/wmm2005"
+
+# Whole metres of altitude, so that the km and the m files hold the same
+# points; heights stay inside the model's range so MagneticField prints no
+# warnings.  MagneticField takes "lat lon h" with h in metres and the year
+# from -t; norvane-field takes "lat lon alt" with alt in km.
+awk -v n="$points" 'BEGIN {
+  srand(2006)
+  for (i = 0; i < n; i++)
+    printf "%.6f %.6f %d\n", 180 * rand() - 90, 360 * rand() - 180,
+           int(850001 * rand())
+}' >"$work/points_m.txt"
+awk '{ printf "%s %s %.3f\n", $1, $2, $3 / 1000 }' "$work/points_m.txt" \
+  >"$work/points_km.txt"
+
+ours="$build/tools/norvane-field"
+theirs="MagneticField -n wmm2005 -d $work -t 2006"
+
+# Same field: MagneticField prints D I H X Y Z F with one decimal for nT and
+# two for degrees; norvane-field prints X Y Z F H D I.
+head -n 2000 "$work/points_km.txt" | "$ours" >"$work/ours.txt"
+head -n 2000 "$work/points_m.txt" | $theirs >"$work/theirs.txt"
+paste -d ' ' "$work/ours.txt" "$work/theirs.txt" | awk '
+  function d(a, b) { return a > b ? a - b : b - a }
+  { nt = d($1, $11); if (d($2, $12) > nt) nt = d($2, $12)
+    if (d($3, $13) > nt) nt = d($3, $13); if (d($4, $14) > nt) nt = d($4, $14)
+    if (d($5, $10) > nt) nt = d($5, $10)
+    deg = d($6, $8); if (d($7, $9) > deg) deg = d($7, $9)
+    if (nt > 0.06 || deg > 0.006) { print "fields differ on line " NR; exit 1 } }'
+echo "both tools give the same field on the first 2000 points"
+
+hyperfine --style basic --warmup 1 --runs "$runs" \
+  --export-csv "$work/times.csv" \
+  -n "norvane-field" "$ours <$work/points_km.txt >/dev/null" \
+  -n "norvane-field --threads 2" \
+  "$ours --threads 2 <$work/points_km.txt >/dev/null" \
+  -n "MagneticField" "$theirs <$work/points_m.txt >/dev/null" >&2
+
+# times.csv: command,mean,stddev,median,user,system,min,max
+awk -F, -v n="$points" -v min_ratio="$min_ratio" 'NR > 1 {
+  name[NR - 1] = $1; mean[NR - 1] = $2; cpu[NR - 1] = $5 + $6; best[NR - 1] = $7
+} END {
+  for (i = 1; i <= 3; i++)
+    printf "%-26s %10.0f points/s (fastest run), %10.0f (mean), %10.0f per CPU-second\n",
+           name[i], n / best[i], n / mean[i], n / cpu[i]
+  ratio = best[3] / best[1]
+  printf "throughput ratio norvane-field / MagneticField: %.1f (two threads: %.1f; per CPU-second: %.1f)\n",
+         ratio, best[3] / best[2], cpu[3] / cpu[1]
+  if (ratio < min_ratio) {
+    printf "FAIL: ratio %.1f is below %d\n", ratio, min_ratio
+    exit 1
+  }
+  printf "OK: ratio is at least %d\n", min_ratio
+}' "$work/times.csv"

@@ -1,0 +1,81 @@
+#pragma once
+/**
+ * \file PointParser.hpp
+ * \brief Parses one line of point input: LAT LON ALT [YEAR].
+ *
+ * A line holds three or four numbers separated by spaces or tabs (a
+ * trailing carriage return is whitespace too, so CRLF files read fine).  A
+ * `#` starts a comment that runs to the end of the line; a line that is
+ * empty after removing the comment is a blank line.  Numbers are decimal
+ * floating-point as read by std::from_chars in general format, optionally
+ * with a leading `+`: "40", "-105.5", "1e3", ".5".  Hexadecimal, "nan",
+ * "inf", values that overflow or underflow a double and anything with
+ * trailing characters are rejected.
+ *
+ * The parser is total: it accepts any bytes (NUL, invalid UTF-8, lines of
+ * any length) and returns either a point, a blank line or an error message.
+ */
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace norvane::tools {
+
+/// A point to evaluate the field at, as typed by the user.
+struct GeodeticPoint {
+  double latitude;   ///< geodetic latitude, degrees, north positive, -90..90
+  double longitude;  ///< longitude, degrees, east positive; any finite value
+  double altitude;   ///< height above the WGS-84 ellipsoid, km; any finite
+  double year;       ///< decimal year; any finite value
+};
+
+/// What one input line holds.
+enum class LineKind {
+  kPoint,  ///< a valid point
+  kBlank,  ///< only whitespace and perhaps a comment
+  kError,  ///< anything else; see ParsedLine::error
+};
+
+/// The result of parsing one line.
+struct ParsedLine {
+  LineKind kind;        ///< what the line holds
+  GeodeticPoint point;  ///< the point; meaningful for LineKind::kPoint only
+  std::string error;    ///< one-line, printable message for LineKind::kError
+};
+
+/**
+ * Parses one finite number that makes up a whole token.
+ *
+ * @param[in] token the characters of the number, nothing else.
+ * @param[out] value the number; written only on success.
+ * @return nullptr on success, else why the token is not a finite number:
+ *   "is not a number", "is out of range" or "is not finite".
+ */
+const char* ParseFiniteNumber(std::string_view token, double& value);
+
+/**
+ * Parses a point given as separate fields, e.g. command-line words.
+ *
+ * @param[in] fields LAT LON ALT [YEAR], each a whole number with no spaces;
+ *   only the first min(count, 4) are read.
+ * @param[in] count how many fields there are; 3 or 4 make a point.
+ * @param[in] defaultYear decimal year when there are three fields.
+ * @return the point or an error as for ParsePointLine; never kBlank.
+ */
+ParsedLine ParsePointFields(const std::string_view* fields, std::size_t count,
+                            double defaultYear);
+
+/**
+ * Parses one input line.
+ *
+ * @param[in] line the line without its newline; any bytes.
+ * @param[in] defaultYear decimal year for a line with three numbers.
+ * @return the point, a blank line, or an error naming the problem (the
+ *   wrong count of numbers, the column and the offending text, or a
+ *   latitude outside [-90, 90]).  Offending text is quoted with bytes
+ *   outside printable ASCII escaped as \\xHH and cut after 32 bytes.
+ */
+ParsedLine ParsePointLine(std::string_view line, double defaultYear);
+
+}  // namespace norvane::tools
