@@ -41,6 +41,15 @@ int main(int argc, char** argv) {
   const auto problems = CheckGdiPage(page, ExpectedHeadings(options.vessel));
   for (const auto& problem : problems) std::cerr << "page: " << problem << '\n';
   if (!problems.empty()) return Fail("the painted page is wrong");
-  std::cout << "page painted through GDI: needles and rows where they belong\n";
+  const bool needles = page.Width() >= kMinCheckedWidth;
+  const bool rows = page.Height() >= kMinCheckedHeight;
+  std::cout << "page painted through GDI"
+            << (needles && rows ? "; needles and rows where they belong"
+                : needles       ? "; needles where they belong (too low to "
+                                  "check the rows)"
+                : rows ? "; rows where they belong (too narrow to check the "
+                         "needles)"
+                       : " (too small to check)")
+            << '\n';
   return 0;
 }
