@@ -23,5 +23,5 @@ if ((${#missing[@]})); then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt-get install -y -qq "${missing[@]}"
 fi
