@@ -9,6 +9,7 @@ packages=(
   libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev geographiclib-tools
   hyperfine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-liberation
   clang libclang-rt-dev valgrind
 )
 
@@ -23,5 +24,5 @@ if ((${#missing[@]})); then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  apt-get install -y -qq "${missing[@]}"
 fi

@@ -30,9 +30,13 @@ struct SimOptions {
   DWORD width = kDefaultSide;  ///< pixels
   DWORD height = kDefaultSide;  ///< pixels
   std::string modulePath;       ///< empty: the module beside the executable
+#ifdef _WIN32
+  std::string bmpFile;          ///< empty: no BMP of the page GDI painted
+#else
   std::string pngFile;          ///< empty: no PNG
   std::string svgFile;          ///< empty: no SVG
   bool dump = false;            ///< list every drawing call, not only the text
+#endif
 };
 
 /**
@@ -48,5 +52,16 @@ struct SimOptions {
 std::optional<int> ParseOptions(int argc, const char* const* argv,
                                 SimOptions& options, std::ostream& out,
                                 std::ostream& err);
+
+/**
+ * The module a run loads.
+ *
+ * @param[in] options the command line as read.
+ * @param[in] defaultFile the module's file name, without a directory.
+ * @return the module the command line names, else defaultFile in the
+ *   executable's directory.
+ */
+std::string ModuleToLoad(const SimOptions& options,
+                         const std::string& defaultFile);
 
 }  // namespace norvane::sim

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "sim/LifeCycle.hpp"
-#include "sim/ModuleLoader.hpp"
 #include "sim/Options.hpp"
 #include "sim/PageImage.hpp"
 #include "sim/PageListing.hpp"
@@ -26,9 +25,7 @@ int main(int argc, char** argv) {
           ParseOptions(argc, argv, options, std::cout, std::cerr)) {
     return *status;
   }
-  const std::string module = options.modulePath.empty()
-                                 ? ExecutableDirectory() + NORVANE_MODULE_FILE
-                                 : options.modulePath;
+  const std::string module = ModuleToLoad(options, NORVANE_MODULE_FILE);
 
   StandInDC dc;
   const std::string failure =

@@ -3,16 +3,15 @@
 #include <charconv>
 
 #include "tools/Angles.hpp"
-#include "tools/FixedChars.hpp"
 
 namespace norvane::tools {
 namespace {
 
 constexpr int kIntensityDecimals = 3;
 constexpr int kAngleDecimals = 6;
-// Room for one column, fixed-point or general.
+// Room for one column, fixed-point or general: a sign, the 309 integer
+// digits of the largest double, the point and the decimals.
 constexpr std::size_t kMaxNumberLength = 330;
-static_assert(kMaxFixedCharsLength <= kMaxNumberLength);
 
 }  // namespace
 
@@ -20,7 +19,11 @@ FieldFormatter::FieldFormatter(int significantDigits, bool radians)
     : significantDigits_(significantDigits), radians_(radians) {}
 
 char* FieldFormatter::Number(double value, int decimals, char* out) const {
-  if (significantDigits_ == 0) return FixedChars(out, value, decimals);
+  if (significantDigits_ == 0) {
+    return std::to_chars(out, out + kMaxNumberLength, value,
+                         std::chars_format::fixed, decimals)
+        .ptr;
+  }
   return std::to_chars(out, out + kMaxNumberLength, value,
                        std::chars_format::general, significantDigits_)
       .ptr;

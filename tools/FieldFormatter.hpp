@@ -23,7 +23,7 @@ struct FieldElements {
  * \brief Formats field elements as "X Y Z F H D I", one space apart.
  *
  * By default the intensities get three decimals and the angles six, as
- * fixed-point numbers (FixedChars).  With a count of significant digits
+ * fixed-point numbers.  With a count of significant digits
  * every column gets that many, in std::to_chars general format (scientific
  * only for very large or small values; trailing zeros dropped); 17 digits
  * read back to the same double.  Either way the text is what std::to_chars
