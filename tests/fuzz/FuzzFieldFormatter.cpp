@@ -1,30 +1,26 @@
-// norvane-field's number and line printing with any values.
+// norvane-field's line printing with any values.
 //
-// Input: a value (double) and a count of decimals (byte, modulo 10) for
-// FixedChars; then seven field elements X, Y, Z, F, H, D, I (doubles), a
-// count of significant digits (byte, modulo 18; 0 for the fixed default) and
-// the angle unit (byte: odd for radians) for FieldFormatter.
+// Input: seven field elements X, Y, Z, F, H, D, I (doubles), a count of
+// significant digits (byte, modulo 18; 0 for the fixed default) and the
+// angle unit (byte: odd for radians).
 //
-// Properties: FixedChars writes exactly what std::to_chars writes in fixed
-// format, within its stated length.  For elements of magnitude up to 1e300
-// (so that a number rounded to a few digits still reads back as a double)
-// with D and I in their ranges, a line fits its stated length, ends in its only
-// newline and holds seven numbers one space apart, each reading back to its
-// element (in the chosen angle unit) within the printed precision; 17
-// significant digits read back exactly.  Buffers are allocated to the stated
-// lengths, so that a write past them is caught.
+// Properties: for elements of magnitude up to 1e300 (so that a number rounded
+// to a few digits still reads back as a double) with D and I in their ranges,
+// a line fits its stated length, ends in its only newline and holds seven
+// numbers one space apart, each reading back to its element (in the chosen
+// angle unit) within the printed precision; 17 significant digits read back
+// exactly.  The line buffer is allocated to the stated length, so that a
+// write past it is caught.
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
 #include "Fuzz.hpp"
 #include "tools/Angles.hpp"
 #include "tools/FieldFormatter.hpp"
-#include "tools/FixedChars.hpp"
 
 namespace {
 
@@ -32,7 +28,6 @@ using norvane::fuzz::Require;
 using norvane::tools::FieldElements;
 using norvane::tools::FieldFormatter;
 
-constexpr int kMaxDecimals = 9;
 constexpr int kMaxDigits = 17;
 constexpr int kIntensityDecimals = 3;
 constexpr int kAngleDecimals = 6;
@@ -41,20 +36,6 @@ constexpr double kLargestIntensity = 1e300;  // nT
 
 bool InRange(double intensity) {
   return std::fabs(intensity) <= kLargestIntensity;
-}
-
-void CheckFixedChars(double value, int decimals) {
-  const auto text =
-      std::make_unique<char[]>(norvane::tools::kMaxFixedCharsLength);
-  const char* end = norvane::tools::FixedChars(text.get(), value, decimals);
-  char expected[400];
-  const auto [expectedEnd, ec] =
-      std::to_chars(expected, expected + sizeof expected, value,
-                    std::chars_format::fixed, decimals);
-  Require(ec == std::errc() &&
-              std::string_view(text.get(), end - text.get()) ==
-                  std::string_view(expected, expectedEnd - expected),
-          "FixedChars writes what std::to_chars writes");
 }
 
 // How far a printed number may lie from its value: half a unit of its last
@@ -97,9 +78,6 @@ void CheckLine(const FieldElements& f, int digits, bool radians) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   norvane::fuzz::FuzzInput input(data, size);
-  const double value = input.Take<double>();
-  CheckFixedChars(value, input.Take<std::uint8_t>() % (kMaxDecimals + 1));
-
   FieldElements f;
   f.X = input.Take<double>();
   f.Y = input.Take<double>();
