@@ -1,0 +1,227 @@
+#pragma once
+/**
+ * \file WideOrderSums.hpp
+ * \brief The expansion's order sums, four orders side by side with AVX2 and
+ *   fused multiply-add, for processors that have both.
+ *
+ * Compiled for those instructions whatever the build's target, so the caller
+ * must check at run time that the processor has them
+ * (NORVANE_WIDE_ORDER_SUMS is 1 where this path exists).  64-bit Windows
+ * builds leave it out: GCC cannot align the stack there for 32-byte
+ * registers spilled to it.  Defining NORVANE_NO_WIDE_ORDER_SUMS leaves it out
+ * too, so that the portable path can be tested on any machine.
+ */
+
+#if !defined(NORVANE_NO_WIDE_ORDER_SUMS) && defined(__GNUC__) && \
+    (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN64)
+#define NORVANE_WIDE_ORDER_SUMS 1
+#else
+#define NORVANE_WIDE_ORDER_SUMS 0
+#endif
+
+#if NORVANE_WIDE_ORDER_SUMS
+
+#include <immintrin.h>
+
+#include "model/FieldModel.hpp"
+#include "model/SphericalField.hpp"
+
+#define NORVANE_WIDE __attribute__((target("avx2,fma")))
+
+namespace norvane {
+
+namespace wide {
+
+/// The degree the wide sums are laid out for, fully unrolled.
+constexpr int kDegree = FieldModel::kSize - 1;
+
+/// Orders per register.
+constexpr int kLanes = 4;
+
+/**
+ * Highest degree with secular variation in the compiled-in table.  Beyond
+ * it gDot and hDot are 0, and g + 0 x dt is g for every finite dt; a
+ * non-finite dt still makes every output NaN through the lower degrees.
+ */
+constexpr int kSecularDegree = 8;
+
+/// What the columns share: the point's terms, broadcast to every lane.
+struct Point {
+  __m256d dt;    // years since the epoch
+  __m256d act;   // aor cos(colatitude)
+  __m256d ast;   // aor sin(colatitude)
+  __m256d aor2;  // aor^2
+};
+
+/// Totals over the orders summed so far, one lane per order modulo 4.
+struct Totals {
+  __m256d radial;
+  __m256d south;
+  __m256d east;
+};
+
+/**
+ * Adds the columns of orders kFirst to kFirst + 3, degree by degree.
+ *
+ * @param[in] model the coefficients and recursion constants.
+ * @param[in] point the point's terms.
+ * @param[in] pd Pt(n, n), n = 0 to kDegree.
+ * @param[in] dpd dPt(n, n), n = 0 to kDegree.
+ * @param[in] sp sin(m x longitude), m = 0 to kDegree.
+ * @param[in] cp cos(m x longitude), m = 0 to kDegree.
+ * @param[in,out] totals the totals to add to.
+ */
+template <int kFirst>
+NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
+    const FieldModel& model, const Point& point, const double* pd,
+    const double* dpd, const double* sp, const double* cp, Totals& totals) {
+  static_assert(kFirst + kLanes - 1 <= kDegree, "columns beyond the rows");
+  // Lane j selected: the sign bit, which is what a blend looks at.
+  alignas(32) static constexpr double kLane[kLanes][kLanes] = {
+      {-0.0, 0.0, 0.0, 0.0},
+      {0.0, -0.0, 0.0, 0.0},
+      {0.0, 0.0, -0.0, 0.0},
+      {0.0, 0.0, 0.0, -0.0}};
+  const __m256d zero = _mm256_setzero_pd();
+  // Degrees n - 1 and n - 2 of the columns; a lane stays 0 above its
+  // diagonal.  Degree 0 contributes nothing, so column 0 starts at degree 1.
+  __m256d p1 = kFirst == 0 ? _mm256_setr_pd(1.0, 0.0, 0.0, 0.0) : zero;
+  __m256d dp1 = zero;
+  __m256d p2 = zero;
+  __m256d dp2 = zero;
+  // Sums over n of tg Pt, th Pt, tg dPt and th dPt, with tg, th the
+  // time-adjusted coefficients, and the sums over n of the first two's
+  // running totals, from which the radial sums weighted by n + 1 follow.
+  __m256d eg = zero, eh = zero, sg = zero, sh = zero, rg = zero, rh = zero;
+#pragma GCC unroll 16
+  for (int n = kFirst == 0 ? 1 : kFirst; n <= kDegree; ++n) {
+    const __m256d kn =
+        _mm256_mul_pd(point.aor2, _mm256_loadu_pd(&model.k[n][kFirst]));
+    __m256d p = _mm256_fmsub_pd(point.act, p1, _mm256_mul_pd(kn, p2));
+    __m256d dp = _mm256_fmsub_pd(
+        point.act, dp1,
+        _mm256_fmadd_pd(point.ast, p1, _mm256_mul_pd(kn, dp2)));
+    if (n - kFirst < kLanes) {  // column n starts here
+      const __m256d lane = _mm256_load_pd(kLane[n - kFirst]);
+      p = _mm256_blendv_pd(p, _mm256_set1_pd(pd[n]), lane);
+      dp = _mm256_blendv_pd(dp, _mm256_set1_pd(dpd[n]), lane);
+    }
+    __m256d tg = _mm256_loadu_pd(&model.g[n][kFirst]);
+    __m256d th = _mm256_loadu_pd(&model.h[n][kFirst]);
+    if (n <= kSecularDegree) {
+      tg = _mm256_fmadd_pd(_mm256_loadu_pd(&model.gDot[n][kFirst]), point.dt,
+                           tg);
+      th = _mm256_fmadd_pd(_mm256_loadu_pd(&model.hDot[n][kFirst]), point.dt,
+                           th);
+    }
+    eg = _mm256_fmadd_pd(tg, p, eg);
+    eh = _mm256_fmadd_pd(th, p, eh);
+    sg = _mm256_fmadd_pd(tg, dp, sg);
+    sh = _mm256_fmadd_pd(th, dp, sh);
+    rg = _mm256_add_pd(rg, eg);
+    rh = _mm256_add_pd(rh, eh);
+    p2 = p1;
+    dp2 = dp1;
+    p1 = p;
+    dp1 = dp;
+  }
+  // Sum of (n + 1) x(n) over n <= N: (N + 2) times the sum of x(n) less the
+  // sum of its running totals, which counts x(n) N + 1 - n times.
+  const __m256d weight = _mm256_set1_pd(model.fn[kDegree] + 1.0);
+  rg = _mm256_fmsub_pd(weight, eg, rg);
+  rh = _mm256_fmsub_pd(weight, eh, rh);
+  const __m256d c = _mm256_loadu_pd(&cp[kFirst]);
+  const __m256d s = _mm256_loadu_pd(&sp[kFirst]);
+  totals.radial =
+      _mm256_fmadd_pd(c, rg, _mm256_fmadd_pd(s, rh, totals.radial));
+  totals.south = _mm256_fmadd_pd(c, sg, _mm256_fmadd_pd(s, sh, totals.south));
+  totals.east =
+      _mm256_fmadd_pd(_mm256_loadu_pd(&model.fm[kFirst]),
+                      _mm256_fmsub_pd(s, eg, _mm256_mul_pd(c, eh)),
+                      totals.east);
+}
+
+/// @return the sum of the four lanes of x.
+NORVANE_WIDE inline double LaneSum(__m256d x) {
+  const __m128d half = _mm_add_pd(_mm256_castpd256_pd128(x),
+                                  _mm256_extractf128_pd(x, 1));
+  return _mm_cvtsd_f64(_mm_add_sd(half, _mm_unpackhi_pd(half, half)));
+}
+
+}  // namespace wide
+
+/// @return whether this processor runs SumOrdersWide.
+inline bool WideOrderSumsSupported() {
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+/**
+ * Sums the expansion order by order, four orders per register, for a model
+ * of degree wide::kDegree.
+ *
+ * @param[in] model the coefficients and recursion constants; its maxDegree
+ *   must be wide::kDegree.
+ * @param[in] dt years since the model's epoch.
+ * @param[in] ct cosine of the geocentric colatitude.
+ * @param[in] st sine of the geocentric colatitude, >= 0.
+ * @param[in] aor reference radius over geocentric distance.
+ * @param[in] sp sin(m x longitude), m = 0 to wide::kDegree.
+ * @param[in] cp cos(m x longitude), m = 0 to wide::kDegree.
+ * @return the field, nT; its east component still times st.
+ *
+ * The Legendre recursions run on Pt(n, m) = aor^n P(n, m) down the columns
+ * of orders m0 to m0 + 3 together; the radial factor's remaining aor^2 is
+ * applied to the totals.  Each column takes its diagonal value at the
+ * degree where it starts.
+ */
+NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
+                                                 double dt, double ct,
+                                                 double st, double aor,
+                                                 const double* sp,
+                                                 const double* cp) {
+  using namespace wide;
+  const double aor2 = aor * aor;
+  const double act = aor * ct;
+  const double ast = aor * st;
+
+  // Along the diagonal: Pt(n, n) and dPt(n, n).
+  double pd[kDegree + 1];
+  double dpd[kDegree + 1];
+  pd[0] = 1.0;
+  dpd[0] = 0.0;
+#pragma GCC unroll 16
+  for (int n = 1; n <= kDegree; ++n) {
+    pd[n] = ast * pd[n - 1];
+    dpd[n] = ast * dpd[n - 1] + act * pd[n - 1];
+  }
+
+  const Point point{_mm256_set1_pd(dt), _mm256_set1_pd(act),
+                    _mm256_set1_pd(ast), _mm256_set1_pd(aor2)};
+  Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(),
+                _mm256_setzero_pd()};
+  AddColumns<0>(model, point, pd, dpd, sp, cp, totals);
+  AddColumns<4>(model, point, pd, dpd, sp, cp, totals);
+  AddColumns<8>(model, point, pd, dpd, sp, cp, totals);
+  static_assert(3 * kLanes == kDegree, "one order left for the end");
+
+  // Order 12 has its diagonal term only.
+  const double tg = model.g[kDegree][kDegree];
+  const double th = model.h[kDegree][kDegree];
+  const double last = pd[kDegree];
+  SphericalField b;
+  b.br = aor2 * (LaneSum(totals.radial) +
+                 model.fn[kDegree] * last *
+                     (tg * cp[kDegree] + th * sp[kDegree]));
+  b.bt = -aor2 * (LaneSum(totals.south) +
+                  dpd[kDegree] * (tg * cp[kDegree] + th * sp[kDegree]));
+  b.bp = aor2 * (LaneSum(totals.east) +
+                 model.fm[kDegree] * last *
+                     (tg * sp[kDegree] - th * cp[kDegree]));
+  return b;
+}
+
+}  // namespace norvane
+
+#undef NORVANE_WIDE
+
+#endif
