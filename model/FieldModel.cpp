@@ -169,13 +169,24 @@ SphericalField SumOrders(const FieldModel& model, const Square& tg,
 }
 
 // The order sums two orders side by side, from the coefficients adjusted
-// to the year beforehand.
+// to the year beforehand and sin and cos of m x longitude by angle
+// addition, with slon and clon those of the longitude.
 SphericalField SumOrdersPaired(const FieldModel& model, double dt, double ct,
-                               double st, double aor, const double* sp,
-                               const double* cp) {
+                               double st, double aor, double slon,
+                               double clon) {
   Square tg;
   Square th;
   AdjustToYear(model, dt, tg, th);
+  double sp[kSize];
+  double cp[kSize];
+  sp[0] = 0.0;
+  cp[0] = 1.0;
+  sp[1] = slon;
+  cp[1] = clon;
+  for (int m = 2; m <= model.maxDegree; ++m) {
+    sp[m] = slon * cp[m - 1] + clon * sp[m - 1];
+    cp[m] = clon * cp[m - 1] - slon * sp[m - 1];
+  }
   return SumOrders(model, tg, th, ct, st, aor, sp, cp);
 }
 
@@ -184,7 +195,7 @@ SphericalField SumOrdersPaired(const FieldModel& model, double dt, double ct,
 // by sin(colatitude), PP, which follow the recursion of P(n, 1) from
 // PP(1) = 1.
 double PolarEast(const FieldModel& model, double dt, double ct, double aor,
-                 const double* sp, const double* cp) {
+                 double slon, double clon) {
   double bpp = 0.0;
   double pp2 = 0.0;
   double pp1 = 1.0;
@@ -196,7 +207,7 @@ double PolarEast(const FieldModel& model, double dt, double ct, double aor,
     pp1 = pp;
     const double tg = model.gDot[n][1] * dt + model.g[n][1];
     const double th = model.hDot[n][1] * dt + model.h[n][1];
-    bpp += ((tg * sp[1] - th * cp[1]) * model.fm[1]) * (ar * pp);
+    bpp += ((tg * slon - th * clon) * model.fm[1]) * (ar * pp);
   }
   return bpp;
 }
@@ -225,17 +236,8 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   const double ca = (altitude + d) / r;
   const double sa = c2 * crlat * srlat / (r * d);
 
-  // sin and cos of m x longitude by angle addition.
-  double sp[kSize];
-  double cp[kSize];
-  sp[0] = 0.0;
-  cp[0] = 1.0;
-  sp[1] = std::sin(longitude);
-  cp[1] = std::cos(longitude);
-  for (int m = 2; m <= maxDegree; ++m) {
-    sp[m] = sp[1] * cp[m - 1] + cp[1] * sp[m - 1];
-    cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
-  }
+  const double slon = std::sin(longitude);
+  const double clon = std::cos(longitude);
 
   const double aor = re / r;
 #if NORVANE_WIDE_ORDER_SUMS
@@ -243,14 +245,14 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   // sums but for rounding.
   SphericalField b =
       maxDegree == wide::kDegree && WideOrderSumsSupported()
-          ? SumOrdersWide(*this, dt, ct, st, aor, sp, cp)
-          : SumOrdersPaired(*this, dt, ct, st, aor, sp, cp);
+          ? SumOrdersWide(*this, dt, ct, st, aor, slon, clon)
+          : SumOrdersPaired(*this, dt, ct, st, aor, slon, clon);
 #else
-  SphericalField b = SumOrdersPaired(*this, dt, ct, st, aor, sp, cp);
+  SphericalField b = SumOrdersPaired(*this, dt, ct, st, aor, slon, clon);
 #endif
   // Only exactly at a pole: no tolerance, so the branch is taken exactly
   // where dividing by st is impossible.
-  b.bp = st == 0.0 ? PolarEast(*this, dt, ct, aor, sp, cp) : b.bp / st;
+  b.bp = st == 0.0 ? PolarEast(*this, dt, ct, aor, slon, clon) : b.bp / st;
 
   // Rotate from geocentric to geodetic components.
   X = -b.bt * ca - b.br * sa;

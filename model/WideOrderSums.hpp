@@ -53,6 +53,14 @@ struct Point {
   __m256d aor2;  // aor^2
 };
 
+/// What one register's orders m0 to m0 + 3 take from the point, by lane.
+struct Orders {
+  __m256d pd;   // Pt(m, m), where the column starts
+  __m256d dpd;  // dPt(m, m)
+  __m256d cp;   // cos(m x longitude)
+  __m256d sp;   // sin(m x longitude)
+};
+
 /// Totals over the orders summed so far, one lane per order modulo 4.
 struct Totals {
   __m256d radial;
@@ -61,27 +69,32 @@ struct Totals {
 };
 
 /**
- * Adds the columns of orders kFirst to kFirst + 3, degree by degree.
- *
- * @param[in] model the coefficients and recursion constants.
- * @param[in] point the point's terms.
- * @param[in] pd Pt(n, n), n = 0 to kDegree.
- * @param[in] dpd dPt(n, n), n = 0 to kDegree.
- * @param[in] sp sin(m x longitude), m = 0 to kDegree.
- * @param[in] cp cos(m x longitude), m = 0 to kDegree.
- * @param[in,out] totals the totals to add to.
+ * @param[in] lane 0 to 3.
+ * @return a blend mask that selects that lane: its sign bit set.
  */
-template <int kFirst>
-NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
-    const FieldModel& model, const Point& point, const double* pd,
-    const double* dpd, const double* sp, const double* cp, Totals& totals) {
-  static_assert(kFirst + kLanes - 1 <= kDegree, "columns beyond the rows");
-  // Lane j selected: the sign bit, which is what a blend looks at.
-  alignas(32) static constexpr double kLane[kLanes][kLanes] = {
+NORVANE_WIDE inline __m256d LaneMask(int lane) {
+  alignas(32) static constexpr double kMasks[kLanes][kLanes] = {
       {-0.0, 0.0, 0.0, 0.0},
       {0.0, -0.0, 0.0, 0.0},
       {0.0, 0.0, -0.0, 0.0},
       {0.0, 0.0, 0.0, -0.0}};
+  return _mm256_load_pd(kMasks[lane]);
+}
+
+/**
+ * Adds the columns of orders kFirst to kFirst + 3, degree by degree.
+ *
+ * @param[in] model the coefficients and recursion constants.
+ * @param[in] point the point's terms.
+ * @param[in] orders the orders' diagonal values and multiples of the
+ *   longitude.
+ * @param[in,out] totals the totals to add to.
+ */
+template <int kFirst>
+NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
+    const FieldModel& model, const Point& point, const Orders& orders,
+    Totals& totals) {
+  static_assert(kFirst + kLanes - 1 <= kDegree, "columns beyond the rows");
   const __m256d zero = _mm256_setzero_pd();
   // Degrees n - 1 and n - 2 of the columns; a lane stays 0 above its
   // diagonal.  Degree 0 contributes nothing, so column 0 starts at degree 1.
@@ -102,9 +115,9 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
         point.act, dp1,
         _mm256_fmadd_pd(point.ast, p1, _mm256_mul_pd(kn, dp2)));
     if (n - kFirst < kLanes) {  // column n starts here
-      const __m256d lane = _mm256_load_pd(kLane[n - kFirst]);
-      p = _mm256_blendv_pd(p, _mm256_set1_pd(pd[n]), lane);
-      dp = _mm256_blendv_pd(dp, _mm256_set1_pd(dpd[n]), lane);
+      const __m256d lane = LaneMask(n - kFirst);
+      p = _mm256_blendv_pd(p, orders.pd, lane);
+      dp = _mm256_blendv_pd(dp, orders.dpd, lane);
     }
     __m256d tg = _mm256_loadu_pd(&model.g[n][kFirst]);
     __m256d th = _mm256_loadu_pd(&model.h[n][kFirst]);
@@ -130,8 +143,8 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
   const __m256d weight = _mm256_set1_pd(model.fn[kDegree] + 1.0);
   rg = _mm256_fmsub_pd(weight, eg, rg);
   rh = _mm256_fmsub_pd(weight, eh, rh);
-  const __m256d c = _mm256_loadu_pd(&cp[kFirst]);
-  const __m256d s = _mm256_loadu_pd(&sp[kFirst]);
+  const __m256d c = orders.cp;
+  const __m256d s = orders.sp;
   totals.radial =
       _mm256_fmadd_pd(c, rg, _mm256_fmadd_pd(s, rh, totals.radial));
   totals.south = _mm256_fmadd_pd(c, sg, _mm256_fmadd_pd(s, sh, totals.south));
@@ -165,58 +178,88 @@ inline bool WideOrderSumsSupported() {
  * @param[in] ct cosine of the geocentric colatitude.
  * @param[in] st sine of the geocentric colatitude, >= 0.
  * @param[in] aor reference radius over geocentric distance.
- * @param[in] sp sin(m x longitude), m = 0 to wide::kDegree.
- * @param[in] cp cos(m x longitude), m = 0 to wide::kDegree.
+ * @param[in] slon sine of the longitude.
+ * @param[in] clon cosine of the longitude.
  * @return the field, nT; its east component still times st.
  *
  * The Legendre recursions run on Pt(n, m) = aor^n P(n, m) down the columns
  * of orders m0 to m0 + 3 together; the radial factor's remaining aor^2 is
- * applied to the totals.  Each column takes its diagonal value at the
- * degree where it starts.
+ * applied to the totals.  Each column takes its diagonal value,
+ * Pt(m, m) = (aor st)^m with dPt(m, m) = m (aor st)^(m - 1) aor ct, at the
+ * degree where it starts.  The multiples of the longitude come by angle
+ * addition, four orders at a time from those four below.
  */
 NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
                                                  double dt, double ct,
                                                  double st, double aor,
-                                                 const double* sp,
-                                                 const double* cp) {
+                                                 double slon, double clon) {
   using namespace wide;
   const double aor2 = aor * aor;
   const double act = aor * ct;
   const double ast = aor * st;
 
-  // Along the diagonal: Pt(n, n) and dPt(n, n).
-  double pd[kDegree + 1];
-  double dpd[kDegree + 1];
-  pd[0] = 1.0;
-  dpd[0] = 0.0;
-#pragma GCC unroll 16
-  for (int n = 1; n <= kDegree; ++n) {
-    pd[n] = ast * pd[n - 1];
-    dpd[n] = ast * dpd[n - 1] + act * pd[n - 1];
-  }
+  // Orders 0 to 3 directly, then four by four.
+  const double ast2 = ast * ast;
+  const double ast3 = ast2 * ast;
+  const double ast4 = ast2 * ast2;
+  const double c2 = clon * clon - slon * slon;
+  const double s2 = slon * clon + clon * slon;
+  const double c3 = clon * c2 - slon * s2;
+  const double s3 = slon * c2 + clon * s2;
+  const double c4 = c2 * c2 - s2 * s2;
+  const double s4 = s2 * c2 + c2 * s2;
+  const __m256d vc4 = _mm256_set1_pd(c4);
+  const __m256d vs4 = _mm256_set1_pd(s4);
+  const __m256d vast4 = _mm256_set1_pd(ast4);
+  const __m256d vact = _mm256_set1_pd(act);
+  Orders low;
+  low.pd = _mm256_setr_pd(1.0, ast, ast2, ast3);
+  low.dpd = _mm256_mul_pd(
+      _mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[0])),
+      _mm256_setr_pd(0.0, 1.0, ast, ast2));
+  low.cp = _mm256_setr_pd(1.0, clon, c2, c3);
+  low.sp = _mm256_setr_pd(0.0, slon, s2, s3);
+  // The next four orders from the last: (aor st)^4 times the diagonal,
+  // angle addition of 4 x longitude.
+  const auto next = [&](const Orders& o, int first) NORVANE_WIDE {
+    Orders r;
+    r.pd = _mm256_mul_pd(o.pd, vast4);
+    r.dpd = _mm256_mul_pd(
+        _mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[first])),
+        _mm256_mul_pd(o.pd, _mm256_set1_pd(ast3)));
+    r.cp = _mm256_fmsub_pd(o.cp, vc4, _mm256_mul_pd(o.sp, vs4));
+    r.sp = _mm256_fmadd_pd(o.sp, vc4, _mm256_mul_pd(o.cp, vs4));
+    return r;
+  };
+  const Orders middle = next(low, 4);
+  const Orders high = next(middle, 8);
 
-  const Point point{_mm256_set1_pd(dt), _mm256_set1_pd(act),
-                    _mm256_set1_pd(ast), _mm256_set1_pd(aor2)};
+  const Point point{_mm256_set1_pd(dt), vact, _mm256_set1_pd(ast),
+                    _mm256_set1_pd(aor2)};
   Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(),
                 _mm256_setzero_pd()};
-  AddColumns<0>(model, point, pd, dpd, sp, cp, totals);
-  AddColumns<4>(model, point, pd, dpd, sp, cp, totals);
-  AddColumns<8>(model, point, pd, dpd, sp, cp, totals);
+  AddColumns<0>(model, point, low, totals);
+  AddColumns<4>(model, point, middle, totals);
+  AddColumns<8>(model, point, high, totals);
   static_assert(3 * kLanes == kDegree, "one order left for the end");
 
-  // Order 12 has its diagonal term only.
+  // Order 12 has its diagonal term only; order 8 is lane 0 of the last
+  // register.
   const double tg = model.g[kDegree][kDegree];
   const double th = model.h[kDegree][kDegree];
-  const double last = pd[kDegree];
+  const double pd8 = _mm256_cvtsd_f64(high.pd);
+  const double pd = pd8 * ast4;
+  const double dpd = model.fm[kDegree] * act * (pd8 * ast3);
+  const double cp8 = _mm256_cvtsd_f64(high.cp);
+  const double sp8 = _mm256_cvtsd_f64(high.sp);
+  const double cp = cp8 * c4 - sp8 * s4;
+  const double sp = sp8 * c4 + cp8 * s4;
   SphericalField b;
   b.br = aor2 * (LaneSum(totals.radial) +
-                 model.fn[kDegree] * last *
-                     (tg * cp[kDegree] + th * sp[kDegree]));
-  b.bt = -aor2 * (LaneSum(totals.south) +
-                  dpd[kDegree] * (tg * cp[kDegree] + th * sp[kDegree]));
-  b.bp = aor2 * (LaneSum(totals.east) +
-                 model.fm[kDegree] * last *
-                     (tg * sp[kDegree] - th * cp[kDegree]));
+                 model.fn[kDegree] * pd * (tg * cp + th * sp));
+  b.bt = -aor2 * (LaneSum(totals.south) + dpd * (tg * cp + th * sp));
+  b.bp = aor2 * (LaneSum(totals.east) + model.fm[kDegree] * pd *
+                                           (tg * sp - th * cp));
   return b;
 }
 
