@@ -70,15 +70,11 @@ struct Totals {
 
 /**
  * @param[in] lane 0 to 3.
- * @return a blend mask that selects that lane: its sign bit set.
+ * @return all bits set in that lane, none in the others.
  */
 NORVANE_WIDE inline __m256d LaneMask(int lane) {
-  alignas(32) static constexpr double kMasks[kLanes][kLanes] = {
-      {-0.0, 0.0, 0.0, 0.0},
-      {0.0, -0.0, 0.0, 0.0},
-      {0.0, 0.0, -0.0, 0.0},
-      {0.0, 0.0, 0.0, -0.0}};
-  return _mm256_load_pd(kMasks[lane]);
+  return _mm256_castsi256_pd(_mm256_cmpeq_epi64(
+      _mm256_setr_epi64x(0, 1, 2, 3), _mm256_set1_epi64x(lane)));
 }
 
 /**
@@ -110,15 +106,22 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
   for (int n = kFirst == 0 ? 1 : kFirst; n <= kDegree; ++n) {
     const __m256d kn =
         _mm256_mul_pd(point.aor2, _mm256_loadu_pd(&model.k[n][kFirst]));
-    __m256d p = _mm256_fmsub_pd(point.act, p1, _mm256_mul_pd(kn, p2));
-    __m256d dp = _mm256_fmsub_pd(
-        point.act, dp1,
-        _mm256_fmadd_pd(point.ast, p1, _mm256_mul_pd(kn, dp2)));
-    if (n - kFirst < kLanes) {  // column n starts here
+    __m256d q;   // subtracted from act p1 for p
+    __m256d dq;  // subtracted from act dp1 for dp
+    if (n - kFirst < kLanes) {
+      // Column n starts here, its lane of p1, p2, dp1 and dp2 still 0: its
+      // diagonal values enter through what is subtracted.
       const __m256d lane = LaneMask(n - kFirst);
-      p = _mm256_blendv_pd(p, orders.pd, lane);
-      dp = _mm256_blendv_pd(dp, orders.dpd, lane);
+      q = _mm256_fmsub_pd(kn, p2, _mm256_and_pd(orders.pd, lane));
+      dq = _mm256_fmadd_pd(
+          kn, dp2,
+          _mm256_fmsub_pd(point.ast, p1, _mm256_and_pd(orders.dpd, lane)));
+    } else {
+      q = _mm256_mul_pd(kn, p2);
+      dq = _mm256_fmadd_pd(kn, dp2, _mm256_mul_pd(point.ast, p1));
     }
+    const __m256d p = _mm256_fmsub_pd(point.act, p1, q);
+    const __m256d dp = _mm256_fmsub_pd(point.act, dp1, dq);
     __m256d tg = _mm256_loadu_pd(&model.g[n][kFirst]);
     __m256d th = _mm256_loadu_pd(&model.h[n][kFirst]);
     if (n <= kSecularDegree) {
