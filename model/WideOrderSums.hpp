@@ -246,8 +246,9 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   AddColumns<8>(model, point, high, totals);
   static_assert(3 * kLanes == kDegree, "one order left for the end");
 
-  // Order 12 has its diagonal term only; order 8 is lane 0 of the last
-  // register.
+  // Order 12 has its diagonal term only, beyond the secular variation; order
+  // 8 is lane 0 of the last register.
+  static_assert(kDegree > kSecularDegree, "order 12 needs no time adjustment");
   const double tg = model.g[kDegree][kDegree];
   const double th = model.h[kDegree][kDegree];
   const double pd8 = _mm256_cvtsd_f64(high.pd);
