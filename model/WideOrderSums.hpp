@@ -6,14 +6,15 @@
  *
  * Compiled for those instructions whatever the build's target, so the caller
  * must check at run time that the processor has them
- * (NORVANE_WIDE_ORDER_SUMS is 1 where this path exists).  64-bit Windows
- * builds leave it out: GCC cannot align the stack there for 32-byte
- * registers spilled to it.  Defining NORVANE_NO_WIDE_ORDER_SUMS leaves it out
- * too, so that the portable path can be tested on any machine.
+ * (NORVANE_WIDE_ORDER_SUMS is 1 where this path exists).  Windows builds
+ * leave it out: GCC cannot align the stack for 32-byte registers spilled to
+ * it on 64-bit Windows, and the 32-bit DLL keeps to the path that its tests
+ * run.  Defining NORVANE_NO_WIDE_ORDER_SUMS leaves it out too, so that the
+ * portable path can be tested on any machine.
  */
 
 #if !defined(NORVANE_NO_WIDE_ORDER_SUMS) && defined(__GNUC__) && \
-    (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN64)
+    (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
 #define NORVANE_WIDE_ORDER_SUMS 1
 #else
 #define NORVANE_WIDE_ORDER_SUMS 0
