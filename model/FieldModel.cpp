@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "model/DoublePair.hpp"
+#include "model/SphericalField.hpp"
 #include "model/Wgs84.hpp"
+#include "model/WideOrderSums.hpp"
 #include "model/Wmm2005.hpp"
 
 namespace norvane {
@@ -100,19 +102,12 @@ struct OrderSums {
   }
 };
 
-// Field components in the geocentric frame, nT.
-struct Spherical {
-  double br = 0.0;  // radial, outward
-  double bt = 0.0;  // along increasing colatitude (south)
-  double bp = 0.0;  // east, times sin(colatitude)
-};
-
 // The expansion summed order by order.  The Legendre recursions run on
 // Pt(n, m) = aor^n P(n, m), which takes in the radial factor (re/r)^(n + 2)
 // but for aor^2, applied to the totals.  They go down the columns, orders
 // m0 and m0 + 1 side by side; with a column's sums in hand, sin and cos of
 // m x longitude multiply them once.
-Spherical SumOrders(const FieldModel& model, const Square& tg,
+SphericalField SumOrders(const FieldModel& model, const Square& tg,
                     const Square& th, double ct, double st, double aor,
                     const double* sp, const double* cp) {
   const double aor2 = aor * aor;
@@ -166,19 +161,41 @@ Spherical SumOrders(const FieldModel& model, const Square& tg,
     south += cpPair * sums.south + spPair * sums.southH;
     east += fmPair * (spPair * sums.east - cpPair * sums.eastH);
   }
-  Spherical b;
+  SphericalField b;
   b.br = aor2 * (radial.first() + radial.second());
   b.bt = -aor2 * (south.first() + south.second());
   b.bp = aor2 * (east.first() + east.second());
   return b;
 }
 
+// The order sums two orders side by side, from the coefficients adjusted
+// to the year beforehand and sin and cos of m x longitude by angle
+// addition, with slon and clon those of the longitude.
+SphericalField SumOrdersPaired(const FieldModel& model, double dt, double ct,
+                               double st, double aor, double slon,
+                               double clon) {
+  Square tg;
+  Square th;
+  AdjustToYear(model, dt, tg, th);
+  double sp[kSize];
+  double cp[kSize];
+  sp[0] = 0.0;
+  cp[0] = 1.0;
+  sp[1] = slon;
+  cp[1] = clon;
+  for (int m = 2; m <= model.maxDegree; ++m) {
+    sp[m] = slon * cp[m - 1] + clon * sp[m - 1];
+    cp[m] = clon * cp[m - 1] - slon * sp[m - 1];
+  }
+  return SumOrders(model, tg, th, ct, st, aor, sp, cp);
+}
+
 // East component exactly at a pole, where every P(n, m >= 1) and with them
 // the east sum vanish: it comes instead from the order-1 functions divided
 // by sin(colatitude), PP, which follow the recursion of P(n, 1) from
 // PP(1) = 1.
-double PolarEast(const FieldModel& model, const Square& tg, const Square& th,
-                 double ct, double aor, const double* sp, const double* cp) {
+double PolarEast(const FieldModel& model, double dt, double ct, double aor,
+                 double slon, double clon) {
   double bpp = 0.0;
   double pp2 = 0.0;
   double pp1 = 1.0;
@@ -188,7 +205,9 @@ double PolarEast(const FieldModel& model, const Square& tg, const Square& th,
     const double pp = n == 1 ? pp1 : ct * pp1 - model.k[n][1] * pp2;
     pp2 = pp1;
     pp1 = pp;
-    bpp += ((tg[n][1] * sp[1] - th[n][1] * cp[1]) * model.fm[1]) * (ar * pp);
+    const double tg = model.gDot[n][1] * dt + model.g[n][1];
+    const double th = model.hDot[n][1] * dt + model.h[n][1];
+    bpp += ((tg * slon - th * clon) * model.fm[1]) * (ar * pp);
   }
   return bpp;
 }
@@ -199,12 +218,7 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
                           double year, double& X, double& Y, double& Z,
                           double& F, double& H, double& D, double& I) const {
   using namespace wgs84;
-  // Done first: independent of the point, this work overlaps the long
-  // latency of the coordinate conversion.
   const double dt = year - static_cast<double>(epoch);
-  Square tg;
-  Square th;
-  AdjustToYear(*this, dt, tg, th);
 
   // Geodetic to geocentric spherical coordinates.
   const double srlat = std::sin(latitude);
@@ -222,23 +236,23 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   const double ca = (altitude + d) / r;
   const double sa = c2 * crlat * srlat / (r * d);
 
-  // sin and cos of m x longitude by angle addition.
-  double sp[kSize];
-  double cp[kSize];
-  sp[0] = 0.0;
-  cp[0] = 1.0;
-  sp[1] = std::sin(longitude);
-  cp[1] = std::cos(longitude);
-  for (int m = 2; m <= maxDegree; ++m) {
-    sp[m] = sp[1] * cp[m - 1] + cp[1] * sp[m - 1];
-    cp[m] = cp[1] * cp[m - 1] - sp[1] * sp[m - 1];
-  }
+  const double slon = std::sin(longitude);
+  const double clon = std::cos(longitude);
 
   const double aor = re / r;
-  Spherical b = SumOrders(*this, tg, th, ct, st, aor, sp, cp);
+#if NORVANE_WIDE_ORDER_SUMS
+  // Four orders at a time where the processor can; both ways give the same
+  // sums but for rounding.
+  SphericalField b =
+      maxDegree == wide::kDegree && WideOrderSumsSupported()
+          ? SumOrdersWide(*this, dt, ct, st, aor, slon, clon)
+          : SumOrdersPaired(*this, dt, ct, st, aor, slon, clon);
+#else
+  SphericalField b = SumOrdersPaired(*this, dt, ct, st, aor, slon, clon);
+#endif
   // Only exactly at a pole: no tolerance, so the branch is taken exactly
   // where dividing by st is impossible.
-  b.bp = st == 0.0 ? PolarEast(*this, tg, th, ct, aor, sp, cp) : b.bp / st;
+  b.bp = st == 0.0 ? PolarEast(*this, dt, ct, aor, slon, clon) : b.bp / st;
 
   // Rotate from geocentric to geodetic components.
   X = -b.bt * ca - b.br * sa;
