@@ -12,7 +12,7 @@ trap 'rm -rf "$logs"' EXIT
 
 # Runs one build's tests; prints how many passed (skipped ones do not count).
 run_tests() {
-  ctest --test-dir "$1" --output-on-failure -j"$jobs" | tee "$logs/$2" >&2
+  ctest --test-dir "$1" --output-on-failure -j"$jobs" | tee "$logs/$2" >&2 || exit 1
   local total skipped
   total=$(sed -n 's/.* tests failed out of \([0-9]*\)$/\1/p' "$logs/$2")
   skipped=$(grep -c '(Skipped)$' "$logs/$2" || true)
