@@ -9,12 +9,6 @@
 namespace norvane::tools {
 namespace {
 
-// A block is cut into parts of at least this many lines, so a terminal's
-// line or two is processed straight away, without a thread ...
-constexpr std::size_t kMinLinesPerPart = 256;
-// ... and into at most this many parts per thread.
-constexpr std::size_t kPartsPerThread = 8;
-
 FieldElements EvaluateAt(const FieldModel& model, const GeodeticPoint& p) {
   FieldElements f;
   model.Evaluate(p.altitude, Radians(p.latitude), Radians(p.longitude), p.year,
@@ -35,18 +29,15 @@ FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
     : options_(options),
       formatter_(options.significantDigits, options.radians),
       out_(out),
-      err_(err),
-      batches_(1),
-      pool_(options.threads) {
+      err_(err) {
   if (options_.header) std::fputs(formatter_.Header(), out_);
 }
 
 void FieldTool::RunWords(const std::vector<std::string_view>& words) {
-  Batch& batch = batches_[0];
-  batch = Batch();
+  batch_ = Batch();
   Process(ParsePointFields(words.data(), words.size(), options_.defaultYear), 0,
-          batch);
-  Write(batch);
+          batch_);
+  Write(batch_);
 }
 
 void FieldTool::RunStream(int fd) {
@@ -74,20 +65,10 @@ int FieldTool::Finish() {
 }
 
 void FieldTool::ProcessBlock(const std::vector<InputLine>& lines) {
-  const std::size_t parts = std::clamp<std::size_t>(
-      lines.size() / kMinLinesPerPart, 1, kPartsPerThread * pool_.Threads());
-  if (batches_.size() < parts) batches_.resize(parts);
-  const auto begin = [&](std::size_t part) {
-    return lines.size() * part / parts;
-  };
-  pool_.Run(parts, [&](std::size_t part) {
-    Batch& batch = batches_[part];
-    batch.size = 0;
-    batch.err.clear();
-    ProcessLines(lines.data() + begin(part), begin(part + 1) - begin(part),
-                 linesRead_ + begin(part) + 1, batch);
-  });
-  for (std::size_t part = 0; part < parts; ++part) Write(batches_[part]);
+  batch_.size = 0;
+  batch_.err.clear();
+  ProcessLines(lines.data(), lines.size(), linesRead_ + 1, batch_);
+  Write(batch_);
   std::fflush(out_);
   linesRead_ += lines.size();
 }

@@ -13,7 +13,6 @@
 #include "model/FieldModel.hpp"
 #include "tools/FieldFormatter.hpp"
 #include "tools/LineReader.hpp"
-#include "tools/PartPool.hpp"
 #include "tools/PointParser.hpp"
 
 namespace norvane::tools {
@@ -24,7 +23,6 @@ struct FieldToolOptions {
   int significantDigits = 0;    ///< 1..17, or 0 for the fixed default
   bool radians = false;         ///< D and I in radians instead of degrees
   bool header = false;          ///< print the column names first
-  unsigned threads = 1;         ///< threads to evaluate on, at least 1
 };
 
 /**
@@ -33,15 +31,13 @@ struct FieldToolOptions {
  * For every input line exactly one output line: the field elements of a
  * point, an empty line for a blank or comment-only line, or "error: ..."
  * for a line that is not a valid point, in which case a message naming the
- * line also goes to the error stream.  Input is read in large blocks; the
- * lines of a block are cut into parts that the threads take one by one,
- * each part is formatted into its own buffer, and the buffers are written
- * in input order, one write each.
+ * line also goes to the error stream.  Input is read in large blocks, and
+ * each block's results are formatted into one buffer and written at once.
  */
 class FieldTool {
  public:
   /**
-   * @param[in] options output format, default year and threads.
+   * @param[in] options output format and default year.
    * @param[in] out stream for results, e.g. stdout.
    * @param[in] err stream for messages, e.g. stderr.
    */
@@ -93,8 +89,7 @@ class FieldTool {
   FieldFormatter formatter_;
   std::FILE* out_;
   std::FILE* err_;
-  std::vector<Batch> batches_;  // one per part of a block, reused
-  PartPool pool_;
+  Batch batch_;  // output of one block, reused
   unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };

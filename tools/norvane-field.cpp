@@ -72,11 +72,6 @@ int main(int argc, char** argv) {
   app.add_flag("--radians", options.radians, "print D and I in radians");
   app.add_flag("--header", options.header,
                "print a line of column names before the results");
-  app.add_option("--threads", options.threads,
-                 "evaluate with N threads (default 1); pays on a machine "
-                 "with idle cores")
-      ->type_name("N")
-      ->check(CLI::Range(1, 256));
   app.add_option("POINT", point,
                  "LAT LON ALT [YEAR] of a single point (degrees, degrees, "
                  "km, decimal year)")

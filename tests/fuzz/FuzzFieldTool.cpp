@@ -2,7 +2,7 @@
 // read blocks, lines too long, any mix of points, comments and garbage.
 //
 // Input: a count of significant digits (byte, modulo 18), flags (byte: bit 0
-// radians, bit 1 header, bit 2 two threads), a repeat count (byte: the
+// radians, bit 1 header), a repeat count (byte: the
 // stream is the rest of the input, 1 to 64 times over), then that rest.
 // Repeating lets a short input make a stream of several read blocks, with
 // lines longer than the longest the tool takes.
@@ -88,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const auto flags = input.Take<std::uint8_t>();
   options.radians = (flags & 1) != 0;
   options.header = (flags & 2) != 0;
-  options.threads = (flags & 4) != 0 ? 2 : 1;
   const int repeats = 1 + input.Take<std::uint8_t>() % kMaxRepeats;
   const std::string_view chunk(
       reinterpret_cast<const char*>(data) + (size - input.Remaining()),
