@@ -1,7 +1,7 @@
 #include "display/FormatSI.hpp"
 
-#include <cmath>
-#include <cstdio>
+#include <math.h>
+#include <stdio.h>
 
 namespace norvane {
 namespace {
@@ -14,24 +14,24 @@ constexpr char kLargePrefix[kMaxSteps + 1] = {' ', 'k', 'M', 'G', 'T',
 
 }  // namespace
 
-void FormatSI(char* dest, std::size_t destSize, const char* format,
+void FormatSI(char* dest, size_t destSize, const char* format,
               double value) {
   if (dest == nullptr || destSize == 0) return;
   if (format == nullptr) {
     dest[0] = '\0';
     return;
   }
-  const double magnitude = std::fabs(value);
+  const double magnitude = fabs(value);
   double mantissa = value;
   char prefix = ' ';
-  if (std::isnan(value) || magnitude <= 1e-24 || magnitude == 1.0) {
+  if (isnan(value) || magnitude <= 1e-24 || magnitude == 1.0) {
     // Printed as it is.
   } else if (magnitude < 1.0) {
     int steps = 0;
     while (steps < kMaxSteps) {
       mantissa *= 1000.0;
       ++steps;
-      if (std::fabs(mantissa) >= 1.0) break;
+      if (fabs(mantissa) >= 1.0) break;
     }
     prefix = kSmallPrefix[steps];
   } else if (magnitude >= 1000.0) {
@@ -39,7 +39,7 @@ void FormatSI(char* dest, std::size_t destSize, const char* format,
     do {
       mantissa /= 1000.0;
       ++steps;
-    } while (std::fabs(mantissa) >= 1000.0 && steps < kMaxSteps);
+    } while (fabs(mantissa) >= 1000.0 && steps < kMaxSteps);
     if (steps == kMaxSteps) {
       mantissa = mantissa > 0.0 ? 999.999 : -999.999;
     }
@@ -48,9 +48,14 @@ void FormatSI(char* dest, std::size_t destSize, const char* format,
   // The format comes from the caller by design; its two arguments are fixed.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-  const int written = std::snprintf(dest, destSize, format, mantissa, prefix);
+  const int written = snprintf(dest, destSize, format, mantissa, prefix);
 #pragma GCC diagnostic pop
-  if (written < 0) dest[0] = '\0';
+  // C runtimes differ on a line that does not fit: some cut it and end it
+  // with a zero, others fill the buffer, leave it unterminated and report
+  // -1 or the buffer's size.
+  if (written < 0 || static_cast<size_t>(written) >= destSize) {
+    dest[destSize - 1] = '\0';
+  }
 }
 
 }  // namespace norvane

@@ -4,7 +4,7 @@
  * \brief Printing a value with a three-decimal mantissa and an SI prefix.
  */
 
-#include <cstddef>
+#include <stddef.h>
 
 namespace norvane {
 
@@ -27,7 +27,7 @@ namespace norvane {
  *   null format gives an empty line.
  * @param[in] value the value to print, in the caller's unit.
  */
-void FormatSI(char* dest, std::size_t destSize, const char* format,
+void FormatSI(char* dest, size_t destSize, const char* format,
               double value);
 
 }  // namespace norvane

@@ -1,6 +1,6 @@
 #include "display/Heading.hpp"
 
-#include <cmath>
+#include <math.h>
 
 namespace norvane {
 namespace {
@@ -13,9 +13,9 @@ constexpr double kSteppingLimit = 256 * kTwoPi;
 }  // namespace
 
 double NormaliseHeading(double heading) {
-  if (!std::isfinite(heading)) return heading;
-  if (std::fabs(heading) > kSteppingLimit) {
-    heading = std::fmod(heading, kTwoPi);
+  if (!isfinite(heading)) return heading;
+  if (fabs(heading) > kSteppingLimit) {
+    heading = fmod(heading, kTwoPi);
   }
   while (heading < 0.0) heading += kTwoPi;
   while (heading > kTwoPi) heading -= kTwoPi;

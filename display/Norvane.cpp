@@ -1,7 +1,8 @@
 #include "display/Norvane.hpp"
 
-#include <cmath>
-#include <cstring>
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include "display/FormatSI.hpp"
 #include "display/Heading.hpp"
@@ -33,11 +34,15 @@ bool ToPixel(double value, int& pixel) {
 Norvane::Norvane(DWORD w, DWORD h, VESSEL* v)
     : MFD(w, h, v),
       vessel(v),
-      width(static_cast<std::int32_t>(w)),
-      height(static_cast<std::int32_t>(h)),
+      width(static_cast<int32_t>(w)),
+      height(static_cast<int32_t>(h)),
       model(),
       penTrue(CreatePen(PS_SOLID, 1, kWhite)),
       penMagnetic(CreatePen(PS_SOLID, 1, kRed)) {}
+
+void* Norvane::operator new(size_t size) noexcept { return malloc(size); }
+
+void Norvane::operator delete(void* storage) noexcept { free(storage); }
 
 Norvane::~Norvane() {
   DeleteObject(penMagnetic);
@@ -76,7 +81,7 @@ void Norvane::Update(HDC hDC) {
   for (int k = 1; k <= kRows; ++k) {
     FormatSI(line, sizeof line, rows[k - 1].format, rows[k - 1].value);
     TextOutA(hDC, kTextX, static_cast<int>(pitch * k), line,
-             static_cast<int>(std::strlen(line)));
+             static_cast<int>(strlen(line)));
   }
 
   const HGDIOBJ previousPen = SelectObject(hDC, penTrue);
@@ -92,8 +97,8 @@ void Norvane::DrawNeedle(HDC hDC, double heading) const {
   // Both origin coordinates come from the width: the needles turn about a
   // point half a width below the top edge.
   if (!ToPixel(w * 0.5, originX) || !ToPixel(w * 0.5, originY) ||
-      !ToPixel(w * (0.5 + kNeedleLength * std::sin(-heading)), endX) ||
-      !ToPixel(w * (0.5 - kNeedleLength * std::cos(-heading)), endY)) {
+      !ToPixel(w * (0.5 + kNeedleLength * sin(-heading)), endX) ||
+      !ToPixel(w * (0.5 - kNeedleLength * cos(-heading)), endY)) {
     return;
   }
   MoveToEx(hDC, originX, originY, nullptr);

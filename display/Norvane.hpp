@@ -5,7 +5,8 @@
  *   needles.
  */
 
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "host/HostApi.hpp"
 #include "model/FieldModel.hpp"
@@ -34,6 +35,20 @@ class Norvane : public MFD {
   Norvane(DWORD w, DWORD h, VESSEL* v);
   ~Norvane() override;
 
+  /**
+   * Storage for a display object, from the C runtime's heap: the module
+   * needs no C++ runtime, and the host's delete of an MFD* frees it here,
+   * through the virtual destructor.
+   *
+   * @param[in] size bytes.
+   * @return the storage, or null when there is none; a new-expression then
+   *   constructs nothing and yields null.
+   */
+  static void* operator new(size_t size) noexcept;
+
+  /// @param[in] storage from operator new, or null.
+  static void operator delete(void* storage) noexcept;
+
   Norvane(const Norvane&) = delete;
   Norvane& operator=(const Norvane&) = delete;
 
@@ -60,8 +75,8 @@ class Norvane : public MFD {
   void DrawNeedle(HDC hDC, double heading) const;
 
   VESSEL* vessel;
-  std::int32_t width;   ///< pixels
-  std::int32_t height;  ///< pixels
+  int32_t width;   ///< pixels
+  int32_t height;  ///< pixels
   FieldModel model;
   HPEN penTrue;      ///< white, true-north needle
   HPEN penMagnetic;  ///< red, magnetic-north needle

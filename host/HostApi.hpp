@@ -8,7 +8,7 @@
  * exported from the host executable instead of imported by the module.
  */
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "platform/Gdi.hpp"
 #include "platform/Loader.hpp"
@@ -46,9 +46,9 @@ struct MFDBUTTONMENU {
  * @param[in] lparam for code 1: the VESSEL pointer.
  * @return for code 1 the new display object's address (an MFD*), or 0.
  */
-using MFDModeMsgProc = std::intptr_t (*)(std::uint32_t msg, std::uint32_t mfd,
-                                         std::uintptr_t wparam,
-                                         std::uintptr_t lparam);
+using MFDModeMsgProc = intptr_t (*)(uint32_t msg, uint32_t mfd,
+                                         uintptr_t wparam,
+                                         uintptr_t lparam);
 
 /// Registration record of a display mode.
 struct MFDMODESPEC {

@@ -1,7 +1,5 @@
 #include "host/ModuleExports.hpp"
 
-#include <new>
-
 #include "display/Norvane.hpp"
 
 namespace {
@@ -33,20 +31,17 @@ int GetModuleVersion() {
 
 namespace norvane {
 
-std::intptr_t ModeMsgProc(std::uint32_t msg, std::uint32_t,
-                          std::uintptr_t wparam, std::uintptr_t lparam) {
+intptr_t ModeMsgProc(uint32_t msg, uint32_t,
+                          uintptr_t wparam, uintptr_t lparam) {
   if (msg != kMsgCreateDisplay) return 0;
   auto* vessel = reinterpret_cast<VESSEL*>(lparam);
   if (vessel == nullptr) return 0;
   const auto width = static_cast<DWORD>(wparam & 0xFFFFu);
   const auto height = static_cast<DWORD>((wparam >> 16) & 0xFFFFu);
-  try {
-    MFD* display = new (std::nothrow) Norvane(width, height, vessel);
-    return reinterpret_cast<std::intptr_t>(display);
-  } catch (...) {
-    // The host's base constructor is its own; nothing may unwind into it.
-    return 0;
-  }
+  // Norvane's allocation returns null rather than throwing; the expression
+  // then constructs nothing and is null.
+  MFD* display = new Norvane(width, height, vessel);
+  return reinterpret_cast<intptr_t>(display);
 }
 
 }  // namespace norvane

@@ -5,7 +5,7 @@
  *   mode's message procedure.
  */
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "host/HostApi.hpp"
 
@@ -44,7 +44,7 @@ namespace norvane {
 /// The mode's name, selection key and message code for a new display.
 constexpr const char* kModeName = "Norvane";
 constexpr DWORD kModeKey = 47;
-constexpr std::uint32_t kMsgCreateDisplay = 1;
+constexpr uint32_t kMsgCreateDisplay = 1;
 
 /**
  * The display mode's message procedure.
@@ -57,7 +57,7 @@ constexpr std::uint32_t kMsgCreateDisplay = 1;
  *   by the caller; 0 for any other code, a null vessel, or when memory
  *   cannot be had.  No exception leaves the call.
  */
-std::intptr_t ModeMsgProc(std::uint32_t msg, std::uint32_t mfd,
-                          std::uintptr_t wparam, std::uintptr_t lparam);
+intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd,
+                          uintptr_t wparam, uintptr_t lparam);
 
 }  // namespace norvane

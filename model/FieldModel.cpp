@@ -1,6 +1,6 @@
 #include "model/FieldModel.hpp"
 
-#include <cmath>
+#include <math.h>
 
 #include "model/DoublePair.hpp"
 #include "model/SphericalField.hpp"
@@ -36,7 +36,7 @@ void FieldModel::Setup() {
       k[n][m] = static_cast<double>((n - 1) * (n - 1) - m * m) /
                 static_cast<double>((2 * n - 1) * (2 * n - 3));
       if (m > 0) {
-        schmidt *= std::sqrt(static_cast<double>((n - m + 1) * j) /
+        schmidt *= sqrt(static_cast<double>((n - m + 1) * j) /
                              static_cast<double>(n + m));
         j = 1;
         h[n][m] = schmidt * row.h;
@@ -221,23 +221,23 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   const double dt = year - static_cast<double>(epoch);
 
   // Geodetic to geocentric spherical coordinates.
-  const double srlat = std::sin(latitude);
-  const double crlat = std::cos(latitude);
+  const double srlat = sin(latitude);
+  const double crlat = cos(latitude);
   const double srlat2 = srlat * srlat;
   const double crlat2 = crlat * crlat;
-  const double q = std::sqrt(a2 - c2 * srlat2);
+  const double q = sqrt(a2 - c2 * srlat2);
   const double q1 = altitude * q;
   const double q2 = ((a2 + q1) / (b2 + q1)) * ((a2 + q1) / (b2 + q1));
-  const double ct = srlat / std::sqrt(q2 * crlat2 + srlat2);
-  const double st = std::sqrt(1.0 - ct * ct);
-  const double r = std::sqrt(altitude * altitude + 2.0 * q1 +
+  const double ct = srlat / sqrt(q2 * crlat2 + srlat2);
+  const double st = sqrt(1.0 - ct * ct);
+  const double r = sqrt(altitude * altitude + 2.0 * q1 +
                              (a4 - c4 * srlat2) / (q * q));
-  const double d = std::sqrt(a2 * crlat2 + b2 * srlat2);
+  const double d = sqrt(a2 * crlat2 + b2 * srlat2);
   const double ca = (altitude + d) / r;
   const double sa = c2 * crlat * srlat / (r * d);
 
-  const double slon = std::sin(longitude);
-  const double clon = std::cos(longitude);
+  const double slon = sin(longitude);
+  const double clon = cos(longitude);
 
   const double aor = re / r;
 #if NORVANE_WIDE_ORDER_SUMS
@@ -258,10 +258,10 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   X = -b.bt * ca - b.br * sa;
   Y = b.bp;
   Z = b.bt * sa - b.br * ca;
-  H = std::sqrt(X * X + Y * Y);
-  F = std::sqrt(H * H + Z * Z);
-  D = std::atan2(Y, X);
-  I = std::atan2(Z, H);
+  H = sqrt(X * X + Y * Y);
+  F = sqrt(H * H + Z * Z);
+  D = atan2(Y, X);
+  I = atan2(Z, H);
 }
 
 }  // namespace norvane

@@ -4,7 +4,7 @@
  * \brief The WMM-2005 main geomagnetic field model.
  */
 
-#include <cstdint>
+#include <stdint.h>
 
 namespace norvane {
 
@@ -59,8 +59,8 @@ class FieldModel {
                 double year, double& X, double& Y, double& Z, double& F,
                 double& H, double& D, double& I) const;
 
-  std::int32_t maxDegree;       ///< highest degree and order: 12
-  std::int32_t epoch;           ///< year the coefficients refer to: 2005
+  int32_t maxDegree;       ///< highest degree and order: 12
+  int32_t epoch;           ///< year the coefficients refer to: 2005
   double g[kSize][kSize];       ///< g(n,m) x S(n,m), nT
   double gDot[kSize][kSize];    ///< gdot(n,m) x S(n,m), nT/year
   double h[kSize][kSize];       ///< h(n,m) x S(n,m), nT
