@@ -74,11 +74,7 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
       "Stand-in host: loads the Norvane module, opens one display of it on a\n"
       "vessel, paints one page and unloads the module, checking that the\n"
       "module keeps to the plug-in contract.  "
-#ifdef _WIN32
-      "Paints through GDI and checks\nthe needles' and the rows' pixels.\n"
-#else
       "Prints the page's text (UTF-8).\n"
-#endif
       "Exits 1 when the module misbehaves, 2 for a bad command line.\n",
       "norvane-sim");
   std::string lat = CLI::detail::to_string(kDefaultLatitude);
@@ -113,11 +109,6 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
   app.add_option("--module", options.modulePath,
                  "the module's file (default: Norvane's beside this program)")
       ->type_name("PATH");
-#ifdef _WIN32
-  app.add_option("--bmp", options.bmpFile,
-                 "write the page as GDI painted it, as a BMP image")
-      ->type_name("FILE");
-#else
   app.add_option("--png", options.pngFile, "write the page as a PNG image")
       ->type_name("FILE");
   app.add_option("--svg", options.svgFile, "write the page as an SVG image")
@@ -125,7 +116,6 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
   app.add_flag("--dump", options.dump,
                "list every drawing call (text X Y TEXT, line X0 Y0 X1 Y1 "
                "#RRGGBB) instead of the text only");
-#endif
 
   try {
     app.parse(argc, argv);

@@ -30,13 +30,9 @@ struct SimOptions {
   DWORD width = kDefaultSide;  ///< pixels
   DWORD height = kDefaultSide;  ///< pixels
   std::string modulePath;       ///< empty: the module beside the executable
-#ifdef _WIN32
-  std::string bmpFile;          ///< empty: no BMP of the page GDI painted
-#else
   std::string pngFile;          ///< empty: no PNG
   std::string svgFile;          ///< empty: no SVG
   bool dump = false;            ///< list every drawing call, not only the text
-#endif
 };
 
 /**
