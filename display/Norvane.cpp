@@ -6,6 +6,7 @@
 
 #include "display/FormatSI.hpp"
 #include "display/Heading.hpp"
+#include "platform/FloatingPointScope.hpp"
 
 namespace norvane {
 namespace {
@@ -50,6 +51,7 @@ Norvane::~Norvane() {
 }
 
 void Norvane::Update(HDC hDC) {
+  const FloatingPointScope ieeeDefault;
   Title(hDC, "Norvane");
 
   double lng = 0.0;

@@ -54,7 +54,9 @@ class Norvane : public MFD {
 
   /**
    * Paints one page.  The pen selected in hDC before the call is selected
-   * again after it; font, text colour and background are the host's.
+   * again after it; font, text colour and background are the host's.  The
+   * page is computed in the IEEE default floating-point environment, and the
+   * caller's environment is as it was afterwards (FloatingPointScope).
    * Whatever the host reports, every row is printed; a needle whose heading
    * or end point is not finite (a non-finite heading, or a vessel at the
    * body's centre, where the field is undefined) is left out.

@@ -1,6 +1,7 @@
 #include "host/ModuleExports.hpp"
 
 #include "display/Norvane.hpp"
+#include "platform/FloatingPointScope.hpp"
 
 namespace {
 
@@ -38,8 +39,10 @@ intptr_t ModeMsgProc(uint32_t msg, uint32_t,
   if (vessel == nullptr) return 0;
   const auto width = static_cast<DWORD>(wparam & 0xFFFFu);
   const auto height = static_cast<DWORD>((wparam >> 16) & 0xFFFFu);
-  // Norvane's allocation returns null rather than throwing; the expression
-  // then constructs nothing and is null.
+  // The model's setup computes square roots, in the environment the page
+  // is painted in.  Norvane's allocation returns null rather than throwing;
+  // the expression then constructs nothing and is null.
+  const FloatingPointScope ieeeDefault;
   MFD* display = new Norvane(width, height, vessel);
   return reinterpret_cast<intptr_t>(display);
 }

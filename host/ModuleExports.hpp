@@ -55,7 +55,8 @@ constexpr uint32_t kMsgCreateDisplay = 1;
  * @param[in] lparam the VESSEL pointer; must outlive the display.
  * @return for kMsgCreateDisplay the new display's address as an MFD*, owned
  *   by the caller; 0 for any other code, a null vessel, or when memory
- *   cannot be had.  No exception leaves the call.
+ *   cannot be had.  No exception leaves the call, and the caller's
+ *   floating-point environment is as it was (FloatingPointScope).
  */
 intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd,
                           uintptr_t wparam, uintptr_t lparam);

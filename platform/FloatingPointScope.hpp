@@ -1,0 +1,44 @@
+#pragma once
+/**
+ * \file FloatingPointScope.hpp
+ * \brief The floating-point environment the module computes in, whatever
+ *   the host has set.
+ *
+ * The module runs inside the host's process, on the host's thread, with the
+ * host's floating-point control settings.  A host or a graphics runtime it
+ * uses may have lowered the x87 unit's precision (to 24 bits, say), changed
+ * the rounding mode, flushed denormals to zero or unmasked exceptions; any
+ * of these would change the page or trap on the NaNs and infinities that
+ * nonsense input produces.  Inside a FloatingPointScope the processor works
+ * in IEEE double precision, rounds to nearest, keeps denormals and masks
+ * every exception: on x86 that is the SSE control register and, on 32-bit
+ * x86, the x87 unit too (the C runtime's mathematical functions may use it).
+ * On other processors the scope does nothing.
+ */
+
+namespace norvane {
+
+/**
+ * \brief While it lives, the IEEE default floating-point environment; at its
+ *   end the caller's environment, control and status flags, exactly as it
+ *   was.  Not copyable; scopes nest.
+ */
+class FloatingPointScope {
+ public:
+  FloatingPointScope();
+  ~FloatingPointScope();
+
+  FloatingPointScope(const FloatingPointScope&) = delete;
+  FloatingPointScope& operator=(const FloatingPointScope&) = delete;
+
+ private:
+#if defined(__i386__) || defined(__x86_64__)
+  unsigned int sseControl_;  ///< the caller's MXCSR
+#endif
+#if defined(__i386__)
+  /// The caller's x87 environment, as fnstenv stores it in 32-bit mode.
+  unsigned char x87Environment_[28];
+#endif
+};
+
+}  // namespace norvane
