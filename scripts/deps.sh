@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tools and the tests need, when
-# any is missing.  Needs root (it runs apt-get non-interactively).
+# Installs the Debian packages that one job needs, when any is missing.
+# Needs root (it runs apt-get non-interactively) only when something is.
+#
+# usage: scripts/deps.sh main|dll|test
+#   main  build the module, the stand-in host and the tools
+#   dll   cross-build the module for Windows (scripts/build-dll.sh)
+#   test  everything: the above, the tests, benchmarks, fuzzers, Wine
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkg-config
-  libgtest-dev libbenchmark-dev
-  libcli11-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
-  libgeographiclib-dev geographiclib-tools
-  hyperfine
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 fonts-liberation
-  clang libclang-rt-dev valgrind
-)
+main=(cmake g++ make pkg-config libcli11-dev libcairo2-dev libfontconfig-dev
+      fonts-dejavu-core)
+dll=(cmake make clang lld llvm libwine-dev)
+test=("${main[@]}" "${dll[@]}" libgtest-dev libbenchmark-dev
+      libgeographiclib-dev geographiclib-tools hyperfine libclang-rt-dev
+      valgrind libstb-dev zip unzip wine64 wine32:i386 fonts-liberation)
+
+case ${1:-} in
+  main) packages=("${main[@]}") ;;
+  dll) packages=("${dll[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  *) echo "usage: $0 main|dll|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -19,10 +28,14 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+((${#missing[@]})) || exit 0
 
-if ((${#missing[@]})); then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}"
+echo "installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# The 32-bit Wine runs the host's platform, 32-bit Windows.
+if [[ " ${missing[*]} " == *:i386* ]] &&
+   ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
 fi
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}"

@@ -4,7 +4,7 @@
 # entry points for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test
 
 jobs=$(nproc)
 logs=$(mktemp -d)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs the Windows stand-in host under Wine, which loads the module, paints a
+# page through GDI and checks the plug-in contract, and holds the painted
+# page to the native build's recording of the same page.  With x87, paints
+# the page again after the host has set the x87 unit to 24-bit precision and
+# requires the same pixels.  Exits 77 (skipped) without the Wine loader.
+#
+# usage: check-wine-page.sh LOADER PREFIX PROGRAM DUMP CHECKER x87|- [ARG...]
+#   ARG...  the page's options, as given to the native norvane-sim for DUMP
+set -euo pipefail
+
+if (($# < 6)); then
+  echo "usage: $0 LOADER PREFIX PROGRAM DUMP CHECKER x87|- [ARG...]" >&2
+  exit 2
+fi
+loader=$1 prefix=$2 program=$3 dump=$4 checker=$5 x87=$6
+shift 6
+here=$(dirname "$0")
+work=$(mktemp -d "$(dirname "$program")/page.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+name=$(basename "$work")
+
+bash "$here/run-under-wine.sh" "$loader" "$prefix" "$program" "$@" \
+  --bmp "$name/page.bmp"
+"$checker" "$dump" "$work/page.bmp"
+
+if [[ $x87 == x87 ]]; then
+  bash "$here/run-under-wine.sh" "$loader" "$prefix" "$program" "$@" \
+    --x87-precision 24 --bmp "$name/page-x87-24.bmp"
+  if ! cmp -s "$work/page.bmp" "$work/page-x87-24.bmp"; then
+    echo "the page differs once the host has set the x87 unit to 24 bits" >&2
+    exit 1
+  fi
+  echo "the same page, pixel for pixel, with the x87 unit at 24 bits"
+fi
