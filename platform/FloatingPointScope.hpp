@@ -11,9 +11,10 @@
  * of these would change the page or trap on the NaNs and infinities that
  * nonsense input produces.  Inside a FloatingPointScope the processor works
  * in IEEE double precision, rounds to nearest, keeps denormals and masks
- * every exception: on x86 that is the SSE control register and, on 32-bit
- * x86, the x87 unit too (the C runtime's mathematical functions may use it).
- * On other processors the scope does nothing.
+ * every exception: on x86 that is the SSE control register and the x87
+ * unit, which C runtimes use for some mathematical functions and read for
+ * the rounding of printed numbers.  On other processors the scope does
+ * nothing.
  */
 
 namespace norvane {
@@ -34,9 +35,7 @@ class FloatingPointScope {
  private:
 #if defined(__i386__) || defined(__x86_64__)
   unsigned int sseControl_;  ///< the caller's MXCSR
-#endif
-#if defined(__i386__)
-  /// The caller's x87 environment, as fnstenv stores it in 32-bit mode.
+  /// The caller's x87 environment, as fnstenv stores it (28 bytes).
   unsigned char x87Environment_[28];
 #endif
 };
