@@ -15,7 +15,7 @@ constexpr COLORREF kRed = 0x000000FF;
 constexpr double kEquatorialRadius = 6378137.0;  // m
 constexpr double kPageYear = 2006.0;
 
-double Degrees(double radians) { return radians * 180.0 / kPi; }
+double Degrees(double radians) { return radians * 180.0 / kPagePi; }
 
 // Truncates towards zero into a pixel coordinate; false where the value is
 // not finite or does not fit, so nothing undefined is converted.

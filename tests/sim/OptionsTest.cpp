@@ -6,12 +6,13 @@
 #include <sstream>
 #include <vector>
 
+#include "common/Pi.hpp"
 #include "sim/Options.hpp"
 
 namespace norvane::sim {
 namespace {
 
-constexpr double kDegree = 3.14159265358979323846 / 180.0;
+constexpr double kDegree = kPi / 180.0;
 
 struct Parsed {
   std::optional<int> status;
