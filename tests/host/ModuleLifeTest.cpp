@@ -42,7 +42,7 @@ std::uintptr_t Packed(DWORD width, DWORD height) {
   return std::uintptr_t{width} | (std::uintptr_t{height} << 16);
 }
 
-class ModuleLife : public ::testing::Test {
+class ModuleLifeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetHost();
@@ -78,13 +78,13 @@ class ModuleLife : public ::testing::Test {
   VESSEL vessel_{&state_};
 };
 
-TEST_F(ModuleLife, AttachHandsTheModuleHandleToInitLib) {
+TEST_F(ModuleLifeTest, AttachHandsTheModuleHandleToInitLib) {
   EXPECT_EQ(InitLibCalls(), 1);
   EXPECT_EQ(LastInitLibInstance(), module_);
   EXPECT_TRUE(RegisteredModes().empty());
 }
 
-TEST_F(ModuleLife, InitRegistersTheModeUntilUnload) {
+TEST_F(ModuleLifeTest, InitRegistersTheModeUntilUnload) {
   ASSERT_NE(Init(), nullptr);
   ASSERT_EQ(RegisteredModes().size(), 1u);
   EXPECT_EQ(RegisteredModes().front().name, "Norvane");
@@ -94,7 +94,7 @@ TEST_F(ModuleLife, InitRegistersTheModeUntilUnload) {
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, ExitByTheHostBeforeUnloadUnregistersOnce) {
+TEST_F(ModuleLifeTest, ExitByTheHostBeforeUnloadUnregistersOnce) {
   Init();
   Export<InitExit>("vpcDLLExit")(module_);
   EXPECT_TRUE(RegisteredModes().empty());
@@ -102,12 +102,12 @@ TEST_F(ModuleLife, ExitByTheHostBeforeUnloadUnregistersOnce) {
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, UnloadWithoutInitUnregistersNothing) {
+TEST_F(ModuleLifeTest, UnloadWithoutInitUnregistersNothing) {
   Unload();
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, VersionIsTheDateAndAskedForOnce) {
+TEST_F(ModuleLifeTest, VersionIsTheDateAndAskedForOnce) {
   const auto version = Export<VersionFunction>("GetModuleVersion");
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(version(), 20060425);
@@ -117,7 +117,7 @@ TEST_F(ModuleLife, VersionIsTheDateAndAskedForOnce) {
 
 // The module's own exports are found through its handle; a dependency's (the
 // C library's malloc) are not, though dlsym alone finds them.
-TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
+TEST_F(ModuleLifeTest, LooksUpOnlyItsOwnExports) {
   const struct {
     const char* name;
     bool found;
@@ -130,7 +130,7 @@ TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
   EXPECT_NE(dlsym(module_, "malloc"), nullptr);
 }
 
-TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
+TEST_F(ModuleLifeTest, OtherMessagesAndNoVesselCreateNothing) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   const std::size_t pens = gdi::LivePens();
@@ -149,7 +149,7 @@ TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
   EXPECT_EQ(gdi::LivePens(), pens);
 }
 
-TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
+TEST_F(ModuleLifeTest, NoMemoryForADisplayCreatesNothing) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   if (!kMallocReplaced) GTEST_SKIP() << "the sanitizer's allocator is in use";
@@ -168,7 +168,7 @@ TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
 // for each size.  The tip lies a tenth of the width below the top, but 0.5 -
 // 0.4 is a little less than 0.1 in binary, so a whole tenth truncates one
 // pixel short (400 wide: 39, not 40).
-TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
+TEST_F(ModuleLifeTest, DisplayPaintsOnThePackedSurface) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   const struct {
@@ -234,7 +234,7 @@ TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
 // The entry chooses the exit callback among the exports of the library whose
 // handle it is given; a library with neither "ExitModule" nor "vpcDLLExit"
 // gets none, and its detach does nothing.
-TEST_F(ModuleLife, DetachRunsTheExitCallbackFoundAtAttach) {
+TEST_F(ModuleLifeTest, DetachRunsTheExitCallbackFoundAtAttach) {
   Init();
   void* gdi = dlopen(NORVANE_GDI_PATH, RTLD_NOW | RTLD_NOLOAD);
   ASSERT_NE(gdi, nullptr);
