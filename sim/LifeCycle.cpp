@@ -30,7 +30,7 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
     return "the module did not hand its instance handle to InitLib at load";
   }
   const auto init =
-      reinterpret_cast<InitCallback>(FindExport(module, "vpcDLLInit"));
+      reinterpret_cast<InitCallback>(GetProcAddress(module, "vpcDLLInit"));
   if (init == nullptr) return "the module exports no vpcDLLInit";
   init(module);
 

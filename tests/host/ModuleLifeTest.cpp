@@ -63,7 +63,7 @@ class ModuleLifeTest : public ::testing::Test {
 
   template <typename Function>
   Function Export(const char* name) const {
-    return reinterpret_cast<Function>(FindExport(module_, name));
+    return reinterpret_cast<Function>(GetProcAddress(module_, name));
   }
 
   // vpcDLLInit, then the registered mode's message procedure.
