@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/HeapCount.hpp"
+#include "common/Pi.hpp"
 #include "display/Norvane.hpp"
 #include "sim/StandInHost.hpp"
 
@@ -19,7 +20,7 @@ namespace {
 
 constexpr double kLimitNs = 3000.0;  // median repaint, CPU ns
 constexpr int kWarmUpPages = 16;
-constexpr double kDegree = 3.141592653589793 / 180.0;
+constexpr double kDegree = norvane::kPi / 180.0;
 
 void BM_Repaint(benchmark::State& state) {
   norvane::sim::VesselState vessel{-105 * kDegree, 40 * kDegree,

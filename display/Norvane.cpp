@@ -1,11 +1,11 @@
 #include "display/Norvane.hpp"
 
-#include <math.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "display/FormatSI.hpp"
 #include "display/Heading.hpp"
+#include "display/PageLayout.hpp"
 #include "platform/FloatingPointScope.hpp"
 
 namespace norvane {
@@ -15,12 +15,8 @@ constexpr COLORREF kWhite = 0x00FFFFFF;  // GDI colours are 0x00BBGGRR
 constexpr COLORREF kRed = 0x000000FF;
 constexpr double kEquatorialRadius = 6378137.0;  // m
 constexpr double kPageYear = 2006.0;
-constexpr int kRows = 12;
-constexpr double kRowsPerPage = 26.0;  // row pitch is height / 26
-constexpr int kTextX = 5;              // pixels
-constexpr double kNeedleLength = 0.4;  // fraction of the width
 
-double Degrees(double radians) { return radians * 180.0 / kPi; }
+double Degrees(double radians) { return radians * 180.0 / kPagePi; }
 
 // Truncates towards zero into a pixel coordinate; false where the value is
 // not finite or does not fit, so nothing undefined is converted.
@@ -70,7 +66,7 @@ void Norvane::Update(HDC hDC) {
   const struct {
     const char* format;
     double value;
-  } rows[kRows] = {
+  } rows[page::kRows] = {
       {"lat: %9.3f%c\xB0", Degrees(lat)},  {"lon: %9.3f%c\xB0", Degrees(lng)},
       {"rad: %9.3f%cm", rad},              {"x:   %9.3f%cT", X / 1e9},
       {"y:   %9.3f%cT", Y / 1e9},          {"z:   %9.3f%cT", Z / 1e9},
@@ -79,10 +75,9 @@ void Norvane::Update(HDC hDC) {
       {"THead: %9.3f%c\xB0", Degrees(hdg)}, {"MHead: %9.3f%c\xB0", Degrees(mh)},
   };
   char line[260];
-  const double pitch = height / kRowsPerPage;
-  for (int k = 1; k <= kRows; ++k) {
+  for (int k = 1; k <= page::kRows; ++k) {
     FormatSI(line, sizeof line, rows[k - 1].format, rows[k - 1].value);
-    TextOutA(hDC, kTextX, static_cast<int>(pitch * k), line,
+    TextOutA(hDC, page::kTextX, page::RowTop(height, k), line,
              static_cast<int>(strlen(line)));
   }
 
@@ -94,13 +89,11 @@ void Norvane::Update(HDC hDC) {
 }
 
 void Norvane::DrawNeedle(HDC hDC, double heading) const {
-  const double w = width;
+  const page::PagePoint origin = page::NeedleOrigin(width);
+  const page::PagePoint end = page::NeedleEnd(width, heading);
   int originX, originY, endX, endY;
-  // Both origin coordinates come from the width: the needles turn about a
-  // point half a width below the top edge.
-  if (!ToPixel(w * 0.5, originX) || !ToPixel(w * 0.5, originY) ||
-      !ToPixel(w * (0.5 + kNeedleLength * sin(-heading)), endX) ||
-      !ToPixel(w * (0.5 - kNeedleLength * cos(-heading)), endY)) {
+  if (!ToPixel(origin.x, originX) || !ToPixel(origin.y, originY) ||
+      !ToPixel(end.x, endX) || !ToPixel(end.y, endY)) {
     return;
   }
   MoveToEx(hDC, originX, originY, nullptr);

@@ -217,7 +217,6 @@ double PolarEast(const FieldModel& model, double dt, double ct, double aor,
 void FieldModel::Evaluate(double altitude, double latitude, double longitude,
                           double year, double& X, double& Y, double& Z,
                           double& F, double& H, double& D, double& I) const {
-  using namespace wgs84;
   const double dt = year - static_cast<double>(epoch);
 
   // Geodetic to geocentric spherical coordinates.
@@ -225,21 +224,22 @@ void FieldModel::Evaluate(double altitude, double latitude, double longitude,
   const double crlat = cos(latitude);
   const double srlat2 = srlat * srlat;
   const double crlat2 = crlat * crlat;
-  const double q = sqrt(a2 - c2 * srlat2);
+  const double q = sqrt(wgs84::a2 - wgs84::c2 * srlat2);
   const double q1 = altitude * q;
-  const double q2 = ((a2 + q1) / (b2 + q1)) * ((a2 + q1) / (b2 + q1));
+  const double q2 = ((wgs84::a2 + q1) / (wgs84::b2 + q1)) *
+                    ((wgs84::a2 + q1) / (wgs84::b2 + q1));
   const double ct = srlat / sqrt(q2 * crlat2 + srlat2);
   const double st = sqrt(1.0 - ct * ct);
   const double r = sqrt(altitude * altitude + 2.0 * q1 +
-                             (a4 - c4 * srlat2) / (q * q));
-  const double d = sqrt(a2 * crlat2 + b2 * srlat2);
+                             (wgs84::a4 - wgs84::c4 * srlat2) / (q * q));
+  const double d = sqrt(wgs84::a2 * crlat2 + wgs84::b2 * srlat2);
   const double ca = (altitude + d) / r;
-  const double sa = c2 * crlat * srlat / (r * d);
+  const double sa = wgs84::c2 * crlat * srlat / (r * d);
 
   const double slon = sin(longitude);
   const double clon = cos(longitude);
 
-  const double aor = re / r;
+  const double aor = wgs84::re / r;
 #if NORVANE_WIDE_ORDER_SUMS
   // Four orders at a time where the processor can; both ways give the same
   // sums but for rounding.

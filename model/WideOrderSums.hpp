@@ -26,6 +26,7 @@
 
 #include "model/FieldModel.hpp"
 #include "model/SphericalField.hpp"
+#include "model/Wmm2005.hpp"
 
 #define NORVANE_WIDE __attribute__((target("avx2,fma")))
 
@@ -40,11 +41,12 @@ constexpr int kDegree = FieldModel::kSize - 1;
 constexpr int kLanes = 4;
 
 /**
- * Highest degree with secular variation in the compiled-in table.  Beyond
- * it gDot and hDot are 0, and g + 0 x dt is g for every finite dt; a
- * non-finite dt still makes every output NaN through the lower degrees.
+ * Highest degree with secular variation in the compiled-in table, the only
+ * table the model has.  Beyond it gDot and hDot are 0, and g + 0 x dt is g
+ * for every finite dt; a non-finite dt still makes every output NaN through
+ * the lower degrees.
  */
-constexpr int kSecularDegree = 8;
+constexpr int kSecularDegree = kWmm2005SecularDegree;
 
 /// What the columns share: the point's terms, broadcast to every lane.
 struct Point {

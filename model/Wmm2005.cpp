@@ -3,8 +3,9 @@
 namespace norvane {
 
 // Main field g, h (nT) and secular variation gDot, hDot (nT/year) at epoch
-// 2005.0, Schmidt quasi-normalised. Secular variation stops at degree 8.
-const CoefficientRow kWmm2005[kWmm2005Rows] = {
+// 2005.0, Schmidt quasi-normalised.  constexpr, so that what is said of the
+// table can be checked here at compile time.
+constexpr CoefficientRow kWmm2005[kWmm2005Rows] = {
     {0.0, 0.0, 0.0, 0.0},  // (0, 0): never read
     {-29556.8, 0.0, 8.0, 0.0},  // (1, 0)
     {-1671.7, 5079.8, 10.6, -20.9},  // (1, 1)
@@ -97,5 +98,25 @@ const CoefficientRow kWmm2005[kWmm2005Rows] = {
     {-0.3, -0.4, 0.0, 0.0},  // (12, 11)
     {-0.1, 0.8, 0.0, 0.0},  // (12, 12)
 };
+
+namespace {
+
+// The highest degree with a non-zero gDot or hDot, 0 if there is none.
+constexpr int HighestSecularDegree() {
+  int highest = 0;
+  for (int n = 1; n <= kWmm2005Degree; ++n) {
+    for (int m = 0; m <= n; ++m) {
+      const CoefficientRow& row = kWmm2005[CoefficientIndex(n, m)];
+      if (row.gDot != 0.0 || row.hDot != 0.0) highest = n;
+    }
+  }
+  return highest;
+}
+
+static_assert(HighestSecularDegree() == kWmm2005SecularDegree,
+              "kWmm2005SecularDegree is not the table's last degree with "
+              "secular variation");
+
+}  // namespace
 
 }  // namespace norvane

@@ -23,6 +23,10 @@ constexpr int kWmm2005Rows = (kWmm2005Degree + 1) * (kWmm2005Degree + 2) / 2;
 /// Epoch of the coefficients, a whole year.
 constexpr int kWmm2005Epoch = 2005;
 
+/// Highest degree with secular variation: gDot and hDot are 0 in every row of
+/// a higher degree (checked against the table where it is defined).
+constexpr int kWmm2005SecularDegree = 8;
+
 /**
  * Row index of term (n, m) in kWmm2005.
  *

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/StandInGdi.hpp"
 #include "sim/ModuleLoader.hpp"
-#include "sim/PenProbe.hpp"
 
 namespace norvane::sim {
 namespace {
@@ -30,7 +30,7 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
     return "the module did not hand its instance handle to InitLib at load";
   }
   const auto init =
-      reinterpret_cast<InitCallback>(FindExport(module, "vpcDLLInit"));
+      reinterpret_cast<InitCallback>(GetProcAddress(module, "vpcDLLInit"));
   if (init == nullptr) return "the module exports no vpcDLLInit";
   init(module);
 
@@ -48,7 +48,7 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
 
   // The host object behind the vessel handle is read only.
   VESSEL vessel(const_cast<VesselState*>(&state));
-  const std::size_t pensBefore = LivePens();
+  const std::size_t pensBefore = gdi::LivePens();
   const std::uintptr_t size =
       std::uintptr_t{width} | (std::uintptr_t{height} << 16);
   const std::intptr_t answer = mode->msgproc(
@@ -57,15 +57,15 @@ std::string Exercise(HINSTANCE module, DWORD width, DWORD height,
     return "the message procedure answered 0 to the request for a display";
   }
   std::unique_ptr<MFD> display(reinterpret_cast<MFD*>(answer));
-  const HGDIOBJ penBefore = SelectedPen(dc);
+  const HGDIOBJ penBefore = dc->SelectedPen();
   display->Update(dc);
-  const bool penRestored = SelectedPen(dc) == penBefore;
+  const bool penRestored = dc->SelectedPen() == penBefore;
   display.reset();
   if (!penRestored) {
     return "Update did not select the previous pen again";
   }
-  if (LivePens() != pensBefore) {
-    return std::to_string(LivePens() - pensBefore) +
+  if (gdi::LivePens() != pensBefore) {
+    return std::to_string(gdi::LivePens() - pensBefore) +
            " pen(s) left undeleted after the display was destroyed";
   }
   return {};

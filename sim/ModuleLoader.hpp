@@ -2,7 +2,9 @@
 /**
  * \file ModuleLoader.hpp
  * \brief How the stand-in host brings a module into its process and takes it
- *   out again: the platform's shared-library loader behind three calls.
+ *   out again: the platform's shared-library loader behind LoadModule and
+ *   UnloadModule.  A loaded module's exports are found with GetProcAddress
+ *   (platform/Loader.hpp), which finds the module's own only.
  *
  * Loading runs the module's attach entry and unloading its detach entry, as
  * the platform's loader does for any shared library.
@@ -14,10 +16,6 @@
 
 namespace norvane::sim {
 
-/// A function a module exports, of a type known only by its name; cast it to
-/// the real type before calling.
-using ExportedFunction = void (*)();
-
 /**
  * Loads a module and resolves all its symbols at once.
  *
@@ -27,16 +25,6 @@ using ExportedFunction = void (*)();
  * @return the module's instance handle, or null when it could not be loaded.
  */
 HINSTANCE LoadModule(const std::string& path, std::string& error);
-
-/**
- * Looks up a function the module itself exports by name; its dependencies'
- * exports are not found through it.
- *
- * @param[in] module a handle from LoadModule.
- * @param[in] name the export's name, zero-terminated.
- * @return the function, or null when the module exports no such name.
- */
-ExportedFunction FindExport(HINSTANCE module, const char* name);
 
 /**
  * Unloads a module loaded by LoadModule; the handle is invalid afterwards.

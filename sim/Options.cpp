@@ -6,13 +6,12 @@
 #include <ostream>
 #include <string_view>
 
+#include "common/Pi.hpp"
 #include "sim/LifeCycle.hpp"
 #include "sim/ModuleLoader.hpp"
 
 namespace norvane::sim {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double Radians(double degrees) { return degrees * kPi / 180.0; }
 

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
+#include "display/PageLayout.hpp"
 #include "sim/Cp1252.hpp"
 
 namespace norvane::sim {
 namespace {
 
-constexpr double kRowsPerPage = 26.0;  // the display's row pitch is h / 26
 constexpr const char* kFont = "DejaVu Sans Mono";
 constexpr DWORD kMaxImageSide = 32767;  // cairo's limit for image surfaces
 constexpr double kTextRed = 0.5;        // light MFD green
@@ -27,7 +27,7 @@ void SetColour(cairo_t* cr, COLORREF colour) {
 // Sizes the font so that ascent plus descent equal the row pitch; returns
 // the ascent, pixels.
 double SetFont(cairo_t* cr, DWORD height) {
-  const double pitch = height / kRowsPerPage;
+  const double pitch = page::RowPitch(height);
   cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL,
                          CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, pitch);

@@ -4,10 +4,10 @@
  * \brief A recorded page as a picture of the MFD surface.
  *
  * The page is drawn as an MFD shows it: black background, text in light
- * green in a monospace font sized so that one line fills the row pitch
- * (height / 26), its top-left corner at the recorded position, the
- * single-byte text read as Windows-1252; lines of solid pens in the pen's
- * colour and width (at least 1 pixel).
+ * green in a monospace font sized so that one line fills the page's row
+ * pitch (display/PageLayout.hpp), its top-left corner at the recorded
+ * position, the single-byte text read as Windows-1252; lines of solid pens in
+ * the pen's colour and width (at least 1 pixel).
  */
 
 #include <string>

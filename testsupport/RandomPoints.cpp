@@ -3,10 +3,11 @@
 #include <cmath>
 #include <random>
 
+#include "common/Pi.hpp"
+
 namespace norvane {
 
 std::vector<FieldPoint> RandomPoints(int count, std::uint64_t seed) {
-  constexpr double kPi = 3.141592653589793;
   std::mt19937_64 random(seed);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::vector<FieldPoint> points;

@@ -4,10 +4,9 @@
  * \brief Degree and radian conversions of the command-line tools.
  */
 
-namespace norvane::tools {
+#include "common/Pi.hpp"
 
-/// The double nearest pi.
-constexpr double kPi = 3.141592653589793;
+namespace norvane::tools {
 
 /// Radians per degree, rounded once to the nearest double.
 constexpr double kRadiansPerDegree = kPi / 180.0;

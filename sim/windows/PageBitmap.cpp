@@ -3,11 +3,12 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include "display/PageLayout.hpp"
+
 namespace norvane::winhost {
 namespace {
 
 constexpr COLORREF kTextColour = RGB(0x80, 0xFF, 0x80);
-constexpr int kRowsPerPage = 26;  // the page's row pitch is height / 26
 
 // Little-endian fields of the BMP headers, written byte by byte so that no
 // structure packing is assumed.
@@ -34,7 +35,8 @@ PageBitmap::PageBitmap(int width, int height) : width_(width), height_(height) {
   previousBitmap_ = SelectObject(dc_, bitmap_);
   // One character cell a row high, no anti-aliasing: each pixel is either
   // the background or the text colour.
-  const int cell = height / kRowsPerPage > 0 ? height / kRowsPerPage : 1;
+  const int pitch = static_cast<int>(page::RowPitch(height));
+  const int cell = pitch > 0 ? pitch : 1;
   font_ = CreateFontA(-cell, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       NONANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN,

@@ -8,20 +8,23 @@
 namespace norvane {
 namespace {
 
-// Ordinary headings step by whole turns of the page's own 2 pi, which is
-// slightly less than the true one, so the results are exact to that step.
+// The page's own turn, written out: slightly less than the true 2 pi.
+constexpr double kTurn = 6.28318530717958;
+
+// Ordinary headings step by whole turns of the page's turn, so the results
+// are exact to that step.
 TEST(HeadingTest, StepsOrdinaryHeadingsIntoOneTurn) {
   const struct {
     double heading;
     double expected;
   } cases[] = {
       {0.0, 0.0},
-      {-0.1, 6.28318530717958 - 0.1},
-      {7.0, 7.0 - 6.28318530717958},
-      {6.28318530717958, 6.28318530717958},
-      {6.283185307179586, 6.283185307179586 - 6.28318530717958},
-      {-6.28318530717958, 0.0},
-      {0.1 - 0.3, 0.1 - 0.3 + 6.28318530717958},
+      {-0.1, kTurn - 0.1},
+      {7.0, 7.0 - kTurn},
+      {kTurn, kTurn},
+      {6.283185307179586, 6.283185307179586 - kTurn},
+      {-kTurn, 0.0},
+      {0.1 - 0.3, 0.1 - 0.3 + kTurn},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.heading);
@@ -36,9 +39,9 @@ TEST(HeadingTest, ReducesHugeHeadingsWithoutLooping) {
     SCOPED_TRACE(heading);
     const double turned = NormaliseHeading(heading);
     EXPECT_GE(turned, 0.0);
-    EXPECT_LE(turned, kTwoPi);
+    EXPECT_LE(turned, kTurn);
   }
-  EXPECT_NEAR(NormaliseHeading(1609.0), std::fmod(1609.0, kTwoPi), 1e-12);
+  EXPECT_NEAR(NormaliseHeading(1609.0), std::fmod(1609.0, kTurn), 1e-12);
 }
 
 TEST(HeadingTest, LeavesNonFiniteHeadingsAlone) {

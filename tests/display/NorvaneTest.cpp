@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "common/Pi.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace norvane {
 namespace {
 
-constexpr double kDegree = 3.141592653589793 / 180.0;
+constexpr double kDegree = kPi / 180.0;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // One recorded call as text, so a whole page compares at once and a
@@ -101,8 +102,8 @@ TEST_F(NorvaneTest, TrueNeedlePointsUpLeftAndDown) {
     int x, y;
   } cases[] = {
       {0.0, 50, 9},
-      {1.5707963267948966, 9, 50},
-      {3.141592653589793, 49, 90},
+      {kPi / 2, 9, 50},
+      {kPi, 49, 90},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.heading);

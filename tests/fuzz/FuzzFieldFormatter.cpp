@@ -19,11 +19,13 @@
 #include <string_view>
 
 #include "Fuzz.hpp"
+#include "common/Pi.hpp"
 #include "tools/Angles.hpp"
 #include "tools/FieldFormatter.hpp"
 
 namespace {
 
+using norvane::kPi;
 using norvane::fuzz::Require;
 using norvane::tools::FieldElements;
 using norvane::tools::FieldFormatter;
@@ -31,7 +33,6 @@ using norvane::tools::FieldFormatter;
 constexpr int kMaxDigits = 17;
 constexpr int kIntensityDecimals = 3;
 constexpr int kAngleDecimals = 6;
-constexpr double kPi = norvane::tools::kPi;
 constexpr double kLargestIntensity = 1e300;  // nT
 
 bool InRange(double intensity) {

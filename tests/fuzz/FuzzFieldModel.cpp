@@ -20,13 +20,14 @@
 
 #include "Fuzz.hpp"
 #include "PortableModel.hpp"
+#include "common/Pi.hpp"
 #include "model/FieldModel.hpp"
 
 namespace {
 
 using norvane::fuzz::Require;
+using norvane::kPi;
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kLowestAltitude = -6000.0;  // km; the centre is near -6371
 constexpr double kHighestAltitude = 1e300;   // km
 constexpr double kLongestSpan = 1e100;       // years

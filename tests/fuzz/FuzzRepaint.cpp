@@ -18,14 +18,15 @@
 
 #include "Fuzz.hpp"
 #include "PageCheck.hpp"
+#include "common/Pi.hpp"
 #include "display/Norvane.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace {
 
 using norvane::fuzz::Require;
+using norvane::kPi;
 
-constexpr double kPi = 3.141592653589793;
 // Where the field model gives finite results (see FuzzFieldModel.cpp).
 constexpr double kLowestRadius = 378137.0;  // m; 6000 km below the equator
 constexpr double kHighestRadius = 1e303;    // m

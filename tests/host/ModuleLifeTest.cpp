@@ -42,7 +42,7 @@ std::uintptr_t Packed(DWORD width, DWORD height) {
   return std::uintptr_t{width} | (std::uintptr_t{height} << 16);
 }
 
-class ModuleLife : public ::testing::Test {
+class ModuleLifeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetHost();
@@ -63,7 +63,7 @@ class ModuleLife : public ::testing::Test {
 
   template <typename Function>
   Function Export(const char* name) const {
-    return reinterpret_cast<Function>(FindExport(module_, name));
+    return reinterpret_cast<Function>(GetProcAddress(module_, name));
   }
 
   // vpcDLLInit, then the registered mode's message procedure.
@@ -78,13 +78,13 @@ class ModuleLife : public ::testing::Test {
   VESSEL vessel_{&state_};
 };
 
-TEST_F(ModuleLife, AttachHandsTheModuleHandleToInitLib) {
+TEST_F(ModuleLifeTest, AttachHandsTheModuleHandleToInitLib) {
   EXPECT_EQ(InitLibCalls(), 1);
   EXPECT_EQ(LastInitLibInstance(), module_);
   EXPECT_TRUE(RegisteredModes().empty());
 }
 
-TEST_F(ModuleLife, InitRegistersTheModeUntilUnload) {
+TEST_F(ModuleLifeTest, InitRegistersTheModeUntilUnload) {
   ASSERT_NE(Init(), nullptr);
   ASSERT_EQ(RegisteredModes().size(), 1u);
   EXPECT_EQ(RegisteredModes().front().name, "Norvane");
@@ -94,7 +94,7 @@ TEST_F(ModuleLife, InitRegistersTheModeUntilUnload) {
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, ExitByTheHostBeforeUnloadUnregistersOnce) {
+TEST_F(ModuleLifeTest, ExitByTheHostBeforeUnloadUnregistersOnce) {
   Init();
   Export<InitExit>("vpcDLLExit")(module_);
   EXPECT_TRUE(RegisteredModes().empty());
@@ -102,12 +102,12 @@ TEST_F(ModuleLife, ExitByTheHostBeforeUnloadUnregistersOnce) {
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, UnloadWithoutInitUnregistersNothing) {
+TEST_F(ModuleLifeTest, UnloadWithoutInitUnregistersNothing) {
   Unload();
   EXPECT_EQ(StaleUnregisterCalls(), 0);
 }
 
-TEST_F(ModuleLife, VersionIsTheDateAndAskedForOnce) {
+TEST_F(ModuleLifeTest, VersionIsTheDateAndAskedForOnce) {
   const auto version = Export<VersionFunction>("GetModuleVersion");
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(version(), 20060425);
@@ -117,7 +117,7 @@ TEST_F(ModuleLife, VersionIsTheDateAndAskedForOnce) {
 
 // The module's own exports are found through its handle; a dependency's (the
 // C library's malloc) are not, though dlsym alone finds them.
-TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
+TEST_F(ModuleLifeTest, LooksUpOnlyItsOwnExports) {
   const struct {
     const char* name;
     bool found;
@@ -130,7 +130,7 @@ TEST_F(ModuleLife, LooksUpOnlyItsOwnExports) {
   EXPECT_NE(dlsym(module_, "malloc"), nullptr);
 }
 
-TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
+TEST_F(ModuleLifeTest, OtherMessagesAndNoVesselCreateNothing) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   const std::size_t pens = gdi::LivePens();
@@ -149,7 +149,7 @@ TEST_F(ModuleLife, OtherMessagesAndNoVesselCreateNothing) {
   EXPECT_EQ(gdi::LivePens(), pens);
 }
 
-TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
+TEST_F(ModuleLifeTest, NoMemoryForADisplayCreatesNothing) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   if (!kMallocReplaced) GTEST_SKIP() << "the sanitizer's allocator is in use";
@@ -164,20 +164,35 @@ TEST_F(ModuleLife, NoMemoryForADisplayCreatesNothing) {
 }
 
 // The size packed into the first parameter is the surface the display paints:
-// rows at trunc(height / 26 * k), needles from (trunc(w / 2), trunc(w / 2)).
-TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
+// the rows and the needles' origin and tip at heading 0, worked out by hand
+// for each size.  The tip lies a tenth of the width below the top, but 0.5 -
+// 0.4 is a little less than 0.1 in binary, so a whole tenth truncates one
+// pixel short (400 wide: 39, not 40).
+TEST_F(ModuleLifeTest, DisplayPaintsOnThePackedSurface) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   const struct {
     DWORD width;
     DWORD height;
-  } sizes[] = {{400, 200}, {260, 260}, {1, 65535}, {65535, 1}};
-  for (const auto& size : sizes) {
-    SCOPED_TRACE(std::to_string(size.width) + "x" +
-                 std::to_string(size.height));
+    std::vector<int> rowY;
+    int origin;  // x and y
+    int tipY;
+  } cases[] = {
+      {400, 200, {7, 15, 23, 30, 38, 46, 53, 61, 69, 76, 84, 92}, 200, 39},
+      {260, 260, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}, 130, 25},
+      {1,
+       65535,
+       {2520, 5041, 7561, 10082, 12602, 15123, 17644, 20164, 22685, 25205,
+        27726, 30246},
+       0,
+       0},
+      {65535, 1, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 32767, 6553},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
     const std::size_t pens = gdi::LivePens();
     const std::intptr_t answer =
-        proc(1, 0, Packed(size.width, size.height),
+        proc(1, 0, Packed(c.width, c.height),
              reinterpret_cast<std::uintptr_t>(&vessel_));
     ASSERT_NE(answer, 0);
     std::unique_ptr<MFD> display(reinterpret_cast<MFD*>(answer));
@@ -197,19 +212,17 @@ TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
     }
     ASSERT_EQ(rowY.size(), 13u);
     EXPECT_EQ(rowY[0], kTitleY);
-    for (int k = 1; k <= 12; ++k) {
-      EXPECT_EQ(rowY[k], static_cast<int>(size.height / 26.0 * k)) << k;
-    }
+    rowY.erase(rowY.begin());
+    EXPECT_EQ(rowY, c.rowY);
     ASSERT_EQ(lines.size(), 2u);
-    const int origin = static_cast<int>(size.width * 0.5);
     for (const DrawCall& line : lines) {
-      EXPECT_EQ(line.x0, origin);
-      EXPECT_EQ(line.y0, origin);
+      EXPECT_EQ(line.x0, c.origin);
+      EXPECT_EQ(line.y0, c.origin);
     }
     // Heading 0: the white needle points straight up.
     EXPECT_EQ(lines[0].pen.colour, 0x00FFFFFFu);
-    EXPECT_EQ(lines[0].x1, origin);
-    EXPECT_EQ(lines[0].y1, static_cast<int>(size.width * (0.5 - 0.4)));
+    EXPECT_EQ(lines[0].x1, c.origin);
+    EXPECT_EQ(lines[0].y1, c.tipY);
     EXPECT_EQ(lines[1].pen.colour, 0x000000FFu);
 
     display.reset();
@@ -221,7 +234,7 @@ TEST_F(ModuleLife, DisplayPaintsOnThePackedSurface) {
 // The entry chooses the exit callback among the exports of the library whose
 // handle it is given; a library with neither "ExitModule" nor "vpcDLLExit"
 // gets none, and its detach does nothing.
-TEST_F(ModuleLife, DetachRunsTheExitCallbackFoundAtAttach) {
+TEST_F(ModuleLifeTest, DetachRunsTheExitCallbackFoundAtAttach) {
   Init();
   void* gdi = dlopen(NORVANE_GDI_PATH, RTLD_NOW | RTLD_NOLOAD);
   ASSERT_NE(gdi, nullptr);

@@ -6,12 +6,12 @@
 
 #include <cmath>
 
+#include "common/Pi.hpp"
 #include "model/FieldModel.hpp"
 
 namespace norvane {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 double Rad(double degrees) { return degrees * (kPi / 180.0); }
 
 struct Field {

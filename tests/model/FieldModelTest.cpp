@@ -4,10 +4,11 @@
 
 #include <cmath>
 
+#include "common/Pi.hpp"
+
 namespace norvane {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 double Rad(double degrees) { return degrees * (kPi / 180.0); }
 
 struct Point {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Pi.hpp"
 #include "model/FieldModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"
@@ -13,7 +14,6 @@
 namespace norvane {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 
 // Largest difference over all outputs, relative to F: every component, and
 // D and I as the arc they sweep in nT (so that D counts for little where the

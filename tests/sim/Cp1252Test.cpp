@@ -5,7 +5,7 @@
 namespace norvane::sim {
 namespace {
 
-TEST(Cp1252ToUtf8, MapsEveryKindOfByte) {
+TEST(Cp1252Test, MapsEveryKindOfByte) {
   const struct {
     std::string_view bytes;
     std::string_view utf8;

@@ -47,12 +47,12 @@ std::string RunOn64(const std::string& module) {
   return RunModule(module, 64, 64, vessel, &dc);
 }
 
-TEST(LifeCycle, TheModulePasses) {
+TEST(LifeCycleTest, TheModulePasses) {
   EXPECT_EQ(RunOn64(NORVANE_MODULE_PATH), "");
   EXPECT_EQ(LiveDisplays(), 0);
 }
 
-TEST(LifeCycle, EachFaultIsReported) {
+TEST(LifeCycleTest, EachFaultIsReported) {
   const struct {
     Fault fault;
     const char* report;
@@ -86,7 +86,7 @@ TEST(LifeCycle, EachFaultIsReported) {
   }
 }
 
-TEST(LifeCycle, BadModulesAndSizesAreReported) {
+TEST(LifeCycleTest, BadModulesAndSizesAreReported) {
   StandInDC dc;
   const VesselState vessel{};
   const struct {

@@ -6,12 +6,13 @@
 #include <sstream>
 #include <vector>
 
+#include "common/Pi.hpp"
 #include "sim/Options.hpp"
 
 namespace norvane::sim {
 namespace {
 
-constexpr double kDegree = 3.14159265358979323846 / 180.0;
+constexpr double kDegree = kPi / 180.0;
 
 struct Parsed {
   std::optional<int> status;
@@ -32,7 +33,7 @@ Parsed Parse(std::vector<const char*> args) {
   return parsed;
 }
 
-TEST(Options, DefaultsAreAVesselOnTheGround) {
+TEST(OptionsTest, DefaultsAreAVesselOnTheGround) {
   const Parsed parsed = Parse({});
   ASSERT_FALSE(parsed.status);
   const SimOptions& o = parsed.options;
@@ -48,7 +49,7 @@ TEST(Options, DefaultsAreAVesselOnTheGround) {
   EXPECT_FALSE(o.dump);
 }
 
-TEST(Options, ValuesReachTheVesselAndTheSurface) {
+TEST(OptionsTest, ValuesReachTheVesselAndTheSurface) {
   const Parsed parsed =
       Parse({"--lat", "-90", "--lon=180", "--alt", "400.5", "--heading",
              "-725.25", "--size", "65535x1", "--module", "m.so", "--png",
@@ -71,7 +72,7 @@ TEST(Options, ValuesReachTheVesselAndTheSurface) {
   EXPECT_DOUBLE_EQ(byRadius.options.vessel.radius, 7e6);
 }
 
-TEST(Options, HelpShowsTheDefaults) {
+TEST(OptionsTest, HelpShowsTheDefaults) {
   const Parsed parsed = Parse({"--help"});
   EXPECT_EQ(parsed.status, 0);
   for (const char* text : {"--lat", "28.6", "-80.6", "256x256", "--dump"}) {
@@ -80,7 +81,7 @@ TEST(Options, HelpShowsTheDefaults) {
   EXPECT_EQ(parsed.err, "");
 }
 
-TEST(Options, BadCommandLinesEndWithStatus2AndTheUsage) {
+TEST(OptionsTest, BadCommandLinesEndWithStatus2AndTheUsage) {
   const struct {
     std::vector<const char*> args;
     const char* says;

@@ -55,7 +55,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-TEST(SimRun, PrintsThePageAndWritesItsImages) {
+TEST(SimRunTest, PrintsThePageAndWritesItsImages) {
   const std::string png = TempFile("page.png");
   const std::string svg = TempFile("page.svg");
   const Outcome run =
@@ -85,7 +85,7 @@ bool IsHexColour(const std::string& text) {
 
 // Each dump line, checked against its form and put back together compactly:
 // "X,Y TEXT" for text, "X0,Y0 X1,Y1 #RRGGBB" for lines.
-TEST(SimRun, DumpListsEveryDrawingCall) {
+TEST(SimRunTest, DumpListsEveryDrawingCall) {
   const Outcome run = RunSim("--dump --heading 0");
   ASSERT_EQ(run.status, 0) << run.err;
   std::vector<std::string> texts;
@@ -121,7 +121,7 @@ TEST(SimRun, DumpListsEveryDrawingCall) {
   EXPECT_EQ(needles[1].substr(needles[1].size() - 7), "#FF0000");
 }
 
-TEST(SimRun, FailuresSayWhyAndEndNonZero) {
+TEST(SimRunTest, FailuresSayWhyAndEndNonZero) {
   const struct {
     std::string args;
     int status;

@@ -40,10 +40,6 @@ HINSTANCE LoadModule(const std::string& path, std::string& error) {
   return module;
 }
 
-ExportedFunction FindExport(HINSTANCE module, const char* name) {
-  return GetProcAddress(module, name);
-}
-
 bool UnloadModule(HINSTANCE module, std::string& error) {
   const std::string file = LoadedFile(module);
   dlerror();
