@@ -123,6 +123,18 @@ class NORVANE_HOST_API MFD {
   DWORD surfaceWidth;    ///< pixels
   DWORD surfaceHeight;   ///< pixels
   VESSEL* surfaceVessel;
+
+ private:
+  /**
+   * Room for whatever else a host keeps in its MFD base.  A display object
+   * is allocated by the module with the size this declaration gives MFD,
+   * and the host's constructor fills the base as the host declares it: were
+   * the host's base larger, it would write into the display's own fields
+   * or past the object.  So the base is declared larger than any host's is
+   * expected to be (64 pointers of state besides the vtable pointer), and
+   * the module never reads it.
+   */
+  [[maybe_unused]] void* hostState_[64 - 3];
 };
 
 /**
