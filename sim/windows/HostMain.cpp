@@ -33,13 +33,14 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kEquatorialRadius = 6378137.0;  // m
 constexpr int kMaxSide = 65535;                  // pixels, 16 bits
 
-// _controlfp's precision field of the x87 unit, and its values.
-constexpr unsigned kX87PrecisionMask = 0x00030000;
+// _controlfp's fields: the x87 unit's precision (24 bits here), and the
+// rounding of both the x87 and the SSE unit (toward zero here).
 #if defined(__i386__)
+constexpr unsigned kX87PrecisionMask = 0x00030000;
 constexpr unsigned kX87Precision24 = 0x00020000;
-constexpr unsigned kX87Precision53 = 0x00010000;
-constexpr unsigned kX87Precision64 = 0x00000000;
 #endif
+constexpr unsigned kRoundingMask = 0x00000300;
+constexpr unsigned kRoundTowardZero = 0x00000300;
 
 #if defined(__i386__)
 #define NORVANE_THISCALL __attribute__((thiscall))
@@ -71,14 +72,14 @@ struct Options {
   int height = 256;  // pixels
   const char* module = "Norvane.dll";
   const char* bmp = nullptr;
-  unsigned x87Precision = 0;  // kX87Precision*, when setX87
-  bool setX87 = false;
+  unsigned fpuValue = 0;  // _controlfp settings the host makes before loading
+  unsigned fpuMask = 0;
 };
 
 const char kUsage[] =
     "usage: norvane-sim.exe [--lat DEG] [--lon DEG] [--rad M] [--heading DEG]\n"
     "                       [--size WxH] [--module PATH] [--bmp FILE]\n"
-    "                       [--x87-precision 24|53|64]\n"
+    "                       [--fpu x87-24|chop]\n"
     "Loads the module, opens one display on the vessel, paints one page and\n"
     "unloads the module, checking that it keeps to the plug-in contract.\n"
     "Exits 1 when the module misbehaves, 2 for a bad command line.\n";
@@ -153,21 +154,21 @@ Options Parse(int argc, char** argv) {
       options.module = value;
     } else if (strcmp(option, "--bmp") == 0) {
       options.bmp = value;
-    } else if (strcmp(option, "--x87-precision") == 0) {
+    } else if (strcmp(option, "--fpu") == 0) {
+      if (strcmp(value, "chop") == 0) {
+        options.fpuValue = kRoundTowardZero;
+        options.fpuMask = kRoundingMask;
+      } else if (strcmp(value, "x87-24") == 0) {
 #if defined(__i386__)
-      options.setX87 = true;
-      if (strcmp(value, "24") == 0) {
-        options.x87Precision = kX87Precision24;
-      } else if (strcmp(value, "53") == 0) {
-        options.x87Precision = kX87Precision53;
-      } else if (strcmp(value, "64") == 0) {
-        options.x87Precision = kX87Precision64;
-      } else {
-        Usage("--x87-precision: '%s' is not 24, 53 or 64", value);
-      }
+        options.fpuValue = kX87Precision24;
+        options.fpuMask = kX87PrecisionMask;
 #else
-      Usage("--x87-precision %s: the x87 unit is for 32-bit programs", value);
+        Usage("--fpu %s: the x87 unit's precision is for 32-bit programs",
+              value);
 #endif
+      } else {
+        Usage("--fpu: '%s' is not x87-24 or chop", value);
+      }
     } else {
       Usage("unknown option: %s", option);
     }
@@ -188,7 +189,7 @@ unsigned FloatingPointControl() { return _controlfp(0, 0); }
 // Loads, registers, opens a display, paints, destroys and unloads, checking
 // each step; returns the process's exit status.
 int Run(const Options& options) {
-  if (options.setX87) _controlfp(options.x87Precision, kX87PrecisionMask);
+  if (options.fpuMask != 0) _controlfp(options.fpuValue, options.fpuMask);
   const unsigned control = FloatingPointControl();
 
   const HMODULE module = LoadLibraryA(options.module);

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows stand-in host under Wine, which loads the module, paints a
 # page through GDI and checks the plug-in contract, and holds the painted
-# page to the native build's recording of the same page.  With x87, paints
-# the page again after the host has set the x87 unit to 24-bit precision and
-# requires the same pixels.  Exits 77 (skipped) without the Wine loader.
+# page to the native build's recording of the same page.  Paints the page
+# again after the host has set its floating-point units to round toward zero
+# and, with x87, after it has set the x87 unit to 24-bit precision, and
+# requires the same pixels each time.  Exits 77 (skipped) without the Wine
+# loader.
 #
 # usage: check-wine-page.sh LOADER PREFIX PROGRAM DUMP CHECKER x87|- [ARG...]
 #   ARG...  the page's options, as given to the native norvane-sim for DUMP
@@ -24,12 +26,16 @@ bash "$here/run-under-wine.sh" "$loader" "$prefix" "$program" "$@" \
   --bmp "$name/page.bmp"
 "$checker" "$dump" "$work/page.bmp"
 
-if [[ $x87 == x87 ]]; then
+settings=(chop)
+[[ $x87 == x87 ]] && settings+=(x87-24)
+for setting in "${settings[@]}"; do
   bash "$here/run-under-wine.sh" "$loader" "$prefix" "$program" "$@" \
-    --x87-precision 24 --bmp "$name/page-x87-24.bmp"
-  if ! cmp -s "$work/page.bmp" "$work/page-x87-24.bmp"; then
-    echo "the page differs once the host has set the x87 unit to 24 bits" >&2
+    --fpu "$setting" --bmp "$name/page-$setting.bmp"
+  if ! cmp -s "$work/page.bmp" "$work/page-$setting.bmp"; then
+    echo "the page differs once the host has set its floating-point units" \
+      "to $setting" >&2
     exit 1
   fi
-  echo "the same page, pixel for pixel, with the x87 unit at 24 bits"
-fi
+  echo "the same page, pixel for pixel, with the floating-point units at" \
+    "$setting"
+done
