@@ -1,6 +1,8 @@
 #include "tools/FieldFormatter.hpp"
 
 #include <charconv>
+#include <cmath>
+#include <cstring>
 
 #include "tools/Angles.hpp"
 
@@ -19,6 +21,10 @@ FieldFormatter::FieldFormatter(int significantDigits, bool radians)
     : significantDigits_(significantDigits), radians_(radians) {}
 
 char* FieldFormatter::Number(double value, int decimals, char* out) const {
+  if (!std::isfinite(value)) {
+    std::memcpy(out, "nan", 3);
+    return out + 3;
+  }
   if (significantDigits_ == 0) {
     return std::to_chars(out, out + kMaxNumberLength, value,
                          std::chars_format::fixed, decimals)
@@ -29,20 +35,34 @@ char* FieldFormatter::Number(double value, int decimals, char* out) const {
       .ptr;
 }
 
-char* FieldFormatter::Format(const FieldElements& field, char* out) const {
-  const double intensities[] = {field.X, field.Y, field.Z, field.F, field.H};
+char* FieldFormatter::Columns(const FieldElements& e, char* out) const {
+  const double intensities[] = {e.X, e.Y, e.Z, e.F, e.H};
   for (const double value : intensities) {
     out = Number(value, kIntensityDecimals, out);
     *out++ = ' ';
   }
-  out = Number(radians_ ? field.D : Degrees(field.D), kAngleDecimals, out);
+  out = Number(radians_ ? e.D : Degrees(e.D), kAngleDecimals, out);
   *out++ = ' ';
-  out = Number(radians_ ? field.I : Degrees(field.I), kAngleDecimals, out);
-  *out++ = '\n';
-  return out;
+  return Number(radians_ ? e.I : Degrees(e.I), kAngleDecimals, out);
 }
 
-const char* FieldFormatter::Header() const {
+char* FieldFormatter::Format(const FieldElements& field,
+                             const FieldElements* rates, char* out) const {
+  out = Columns(field, out);
+  if (rates == nullptr) return out;
+  *out++ = ' ';
+  return Columns(*rates, out);
+}
+
+const char* FieldFormatter::Header(bool rates) const {
+  if (rates) {
+    return radians_ ? "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad dX_nT/yr "
+                      "dY_nT/yr dZ_nT/yr dF_nT/yr dH_nT/yr dD_rad/yr "
+                      "dI_rad/yr\n"
+                    : "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg dX_nT/yr "
+                      "dY_nT/yr dZ_nT/yr dF_nT/yr dH_nT/yr dD_deg/yr "
+                      "dI_deg/yr\n";
+  }
   return radians_ ? "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad\n"
                   : "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg\n";
 }
