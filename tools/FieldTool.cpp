@@ -159,9 +159,12 @@ void FieldTool::Process(const ParsedLine& parsed,
 bool FieldTool::Evaluate(const GeodeticPoint& p, FieldElements& f,
                          FieldElements& rates) const {
   double dX = 0.0, dY = 0.0, dZ = 0.0;
-  if (circle_) {
+  if (circle_ && options_.rates) {
     circle_->EvaluateWithRates(Radians(p.longitude), f.X, f.Y, f.Z, f.F, f.H,
                                f.D, f.I, dX, dY, dZ);
+  } else if (circle_) {
+    circle_->Evaluate(Radians(p.longitude), f.X, f.Y, f.Z, f.F, f.H, f.D,
+                      f.I);
   } else if (options_.rates) {
     model_.EvaluateWithRates(p.altitude, Radians(p.latitude),
                              Radians(p.longitude), p.year, f.X, f.Y, f.Z,

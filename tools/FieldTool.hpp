@@ -51,6 +51,10 @@ class FieldTool {
    */
   FieldTool(const FieldToolOptions& options, std::FILE* out, std::FILE* err);
 
+  // The circle refers to the tool's own model.
+  FieldTool(const FieldTool&) = delete;
+  FieldTool& operator=(const FieldTool&) = delete;
+
   /**
    * Processes the point given as separate words (from the command line);
    * not for a circle.

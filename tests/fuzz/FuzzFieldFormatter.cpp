@@ -10,9 +10,10 @@
 // the text fits its stated length, holds no newline and holds seven numbers
 // (fourteen with the rates) one space apart, each reading back to its value
 // (in the chosen angle unit) within the printed precision; 17 significant
-// digits read back exactly.  A rate that is not finite prints as "nan"; the
-// rates are any doubles.  The buffer is allocated to the stated length, so
-// that a write past it is caught.
+// digits read back exactly, and fixed decimals are exactly std::to_chars's
+// (the printer has a faster exact path of its own).  A rate that is not
+// finite prints as "nan"; the rates are any doubles.  The buffer is
+// allocated to the stated length, so that a write past it is caught.
 
 #include <charconv>
 #include <cmath>
@@ -80,6 +81,16 @@ void CheckLine(const FieldElements& f, const FieldElements* rates,
       Require(std::fabs(parsed - values[column]) <=
                   Tolerance(values[column], digits, decimals),
               "each number reads back to its value");
+      if (digits == 0) {
+        char expected[400];
+        const char* expectedEnd =
+            std::to_chars(expected, expected + sizeof expected,
+                          values[column], std::chars_format::fixed, decimals)
+                .ptr;
+        Require(std::string_view(first, next - first) ==
+                    std::string_view(expected, expectedEnd - expected),
+                "fixed columns are std::to_chars's");
+      }
     }
     Require(column + 1 < columns ? next < end && *next == ' ' : next == end,
             "the numbers one space apart, nothing after");

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,32 @@ TEST(FieldFormatterTest, Formats) {
   EXPECT_EQ(std::string(FieldFormatter(0, false).Header(true)),
             "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg dX_nT/yr dY_nT/yr dZ_nT/yr "
             "dF_nT/yr dH_nT/yr dD_deg/yr dI_deg/yr\n");
+}
+
+// The default columns are exactly what std::to_chars prints with 3 and 6
+// decimals, whatever the value's size: ties, tiny and huge values included.
+TEST(FieldFormatterTest, FixedColumnsAreStdToChars) {
+  std::mt19937_64 random(2005);
+  std::vector<double> values = {0.0625,  -0.0625, 0.0005,  2.5e-7, 1.5e-6,
+                                -0.0,    5e-324,  0.9995,  1e15,   4.5e15,
+                                9.5e15,  -1e300,  2.0 / 3, 0.125,  1e-7};
+  for (int i = 0; i < 20000; ++i) {
+    const double mantissa = std::uniform_real_distribution<>(-1, 1)(random);
+    values.push_back(std::ldexp(mantissa, static_cast<int>(random() % 140) - 70));
+  }
+  const FieldFormatter formatter(0, true);
+  for (const double v : values) {
+    const FieldElements f = {v, v, v, v, v, v, v};
+    char expected[FieldFormatter::kMaxLength];
+    char* end = expected;
+    for (int column = 0; column < 7; ++column) {
+      end = std::to_chars(end, expected + sizeof expected, v,
+                          std::chars_format::fixed, column < 5 ? 3 : 6)
+                .ptr;
+      *end++ = ' ';
+    }
+    ASSERT_EQ(Format(formatter, f), std::string(expected, end - 1)) << v;
+  }
 }
 
 TEST(FieldFormatterTest, SeventeenDigitsReadBack) {
