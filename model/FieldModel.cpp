@@ -58,8 +58,8 @@ template <bool kRates>
 SphericalField SumExpansion(const FieldModel& model, double dt,
                             const GeocentricPoint& point, double longitude,
                             SphericalField* rates) {
-  const double slon = std::sin(longitude);
-  const double clon = std::cos(longitude);
+  const double slon = sin(longitude);
+  const double clon = cos(longitude);
   const double ct = point.ct;
   const double st = point.st;
   const double aor = point.aor;
