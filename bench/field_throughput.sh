@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times norvane-field against GeographicLib's MagneticField on the same
-# 200,000 points with the same WMM-2005 coefficients, checks that both give
-# the same field, and fails unless norvane-field's throughput is at least ten
-# times MagneticField's.
+# 200,000 points with the same WMM-2005 coefficients, and along one circle of
+# latitude on the same 200,000 longitudes (MagneticField -c), checks that
+# both give the same field, and fails unless norvane-field's throughput is at
+# least ten times MagneticField's in both modes.  Also times norvane-field
+# with --rates, whose cost it reports without a limit.
 #
 # Usage: bench/field_throughput.sh [BUILD_DIR]    (default: build/release,
 # configured with benchmarks on).  Throughput is points per second of the
@@ -35,40 +37,66 @@ awk -v n="$points" 'BEGIN {
 awk '{ printf "%s %s %.3f\n", $1, $2, $3 / 1000 }' "$work/points_m.txt" \
   >"$work/points_km.txt"
 
+# The circle: 40 degrees north, 500 m up, in 2006; longitudes in degrees.
+awk -v n="$points" 'BEGIN {
+  srand(2007)
+  for (i = 0; i < n; i++) printf "%.6f\n", 360 * rand() - 180
+}' >"$work/longitudes.txt"
+
 ours="$build/tools/norvane-field"
 theirs="MagneticField -n wmm2005 -d $work -t 2006"
+ours_circle="$ours --circle 40 0.5 2006"
+theirs_circle="MagneticField -n wmm2005 -d $work -c 2006 40 500"
 
 # Same field: MagneticField prints D I H X Y Z F with one decimal for nT and
 # two for degrees; norvane-field prints X Y Z F H D I.
-head -n 2000 "$work/points_km.txt" | "$ours" >"$work/ours.txt"
+same_field() {  # OURS THEIRS WHAT
+  paste -d ' ' "$1" "$2" | awk -v what="$3" '
+    function d(a, b) { return a > b ? a - b : b - a }
+    { nt = d($1, $11); if (d($2, $12) > nt) nt = d($2, $12)
+      if (d($3, $13) > nt) nt = d($3, $13); if (d($4, $14) > nt) nt = d($4, $14)
+      if (d($5, $10) > nt) nt = d($5, $10)
+      deg = d($6, $8); if (d($7, $9) > deg) deg = d($7, $9)
+      if (nt > 0.06 || deg > 0.006) { print "fields differ on line " NR; exit 1 } }
+    END { if (NR != 2000) { print "missing lines"; exit 1 }
+          print "both tools give the same field on the first 2000 " what }'
+}
+head -n 2000 "$work/points_km.txt" | $ours >"$work/ours.txt"
 head -n 2000 "$work/points_m.txt" | $theirs >"$work/theirs.txt"
-paste -d ' ' "$work/ours.txt" "$work/theirs.txt" | awk '
-  function d(a, b) { return a > b ? a - b : b - a }
-  { nt = d($1, $11); if (d($2, $12) > nt) nt = d($2, $12)
-    if (d($3, $13) > nt) nt = d($3, $13); if (d($4, $14) > nt) nt = d($4, $14)
-    if (d($5, $10) > nt) nt = d($5, $10)
-    deg = d($6, $8); if (d($7, $9) > deg) deg = d($7, $9)
-    if (nt > 0.06 || deg > 0.006) { print "fields differ on line " NR; exit 1 } }'
-echo "both tools give the same field on the first 2000 points"
+same_field "$work/ours.txt" "$work/theirs.txt" points
+head -n 2000 "$work/longitudes.txt" | $ours_circle >"$work/ours.txt"
+head -n 2000 "$work/longitudes.txt" | $theirs_circle >"$work/theirs.txt"
+same_field "$work/ours.txt" "$work/theirs.txt" "longitudes of the circle"
 
 hyperfine --style basic --warmup 1 --runs "$runs" \
   --export-csv "$work/times.csv" \
   -n "norvane-field" "$ours <$work/points_km.txt >/dev/null" \
-  -n "MagneticField" "$theirs <$work/points_m.txt >/dev/null" >&2
+  -n "MagneticField" "$theirs <$work/points_m.txt >/dev/null" \
+  -n "norvane-field --rates" "$ours --rates <$work/points_km.txt >/dev/null" \
+  -n "norvane-field --circle" "$ours_circle <$work/longitudes.txt >/dev/null" \
+  -n "MagneticField -c" "$theirs_circle <$work/longitudes.txt >/dev/null" >&2
 
-# times.csv: command,mean,stddev,median,user,system,min,max
-awk -F, -v n="$points" -v min_ratio="$min_ratio" 'NR > 1 {
+# times.csv: command,mean,stddev,median,user,system,min,max; rows in the
+# order above.
+awk -F, -v n="$points" -v min_ratio="$min_ratio" '
+function check(what, ours, theirs,   ratio) {
+  ratio = best[theirs] / best[ours]
+  printf "%s: throughput ratio norvane-field / MagneticField %.1f (per CPU-second: %.1f)\n",
+         what, ratio, cpu[theirs] / cpu[ours]
+  if (ratio < min_ratio) {
+    printf "FAIL: %s ratio %.1f is below %d\n", what, ratio, min_ratio
+    failed = 1
+  }
+}
+NR > 1 {
   name[NR - 1] = $1; mean[NR - 1] = $2; cpu[NR - 1] = $5 + $6; best[NR - 1] = $7
 } END {
-  for (i = 1; i <= 2; i++)
+  for (i = 1; i <= 5; i++)
     printf "%-26s %10.0f points/s (fastest run), %10.0f (mean), %10.0f per CPU-second\n",
            name[i], n / best[i], n / mean[i], n / cpu[i]
-  ratio = best[2] / best[1]
-  printf "throughput ratio norvane-field / MagneticField: %.1f (per CPU-second: %.1f)\n",
-         ratio, cpu[2] / cpu[1]
-  if (ratio < min_ratio) {
-    printf "FAIL: ratio %.1f is below %d\n", ratio, min_ratio
-    exit 1
-  }
-  printf "OK: ratio is at least %d\n", min_ratio
+  check("point mode", 1, 2)
+  check("circle mode", 4, 5)
+  printf "--rates costs %.2f times the time of the field alone\n", best[3] / best[1]
+  if (failed) exit 1
+  printf "OK: both ratios are at least %d\n", min_ratio
 }' "$work/times.csv"

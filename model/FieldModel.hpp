@@ -59,6 +59,25 @@ class FieldModel {
                 double year, double& X, double& Y, double& Z, double& F,
                 double& H, double& D, double& I) const;
 
+  /**
+   * Evaluates the main field at one point and its rate of change there.
+   *
+   * The field is linear in time, so its rate of change is the field of the
+   * secular variation: gDot and hDot in place of g and h.  Both come from
+   * one set of Legendre functions.
+   *
+   * @param[in] altitude, latitude, longitude, year as for Evaluate.
+   * @param[out] X, Y, Z, F, H, D, I as Evaluate gives them, to the last
+   *   bit.
+   * @param[out] dX rate of change of X, nT/year.
+   * @param[out] dY rate of change of Y, nT/year.
+   * @param[out] dZ rate of change of Z, nT/year.
+   */
+  void EvaluateWithRates(double altitude, double latitude, double longitude,
+                         double year, double& X, double& Y, double& Z,
+                         double& F, double& H, double& D, double& I,
+                         double& dX, double& dY, double& dZ) const;
+
   int32_t maxDegree;       ///< highest degree and order: 12
   int32_t epoch;           ///< year the coefficients refer to: 2005
   double g[kSize][kSize];       ///< g(n,m) x S(n,m), nT

@@ -83,16 +83,20 @@ NORVANE_WIDE inline __m256d LaneMask(int lane) {
 /**
  * Adds the columns of orders kFirst to kFirst + 3, degree by degree.
  *
+ * @tparam kRates whether to sum the secular variation too, on the same
+ *   Legendre functions, into rateTotals.
  * @param[in] model the coefficients and recursion constants.
  * @param[in] point the point's terms.
  * @param[in] orders the orders' diagonal values and multiples of the
  *   longitude.
  * @param[in,out] totals the totals to add to.
+ * @param[in,out] rateTotals the rates' totals to add to; untouched unless
+ *   kRates.
  */
-template <int kFirst>
+template <int kFirst, bool kRates>
 NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
     const FieldModel& model, const Point& point, const Orders& orders,
-    Totals& totals) {
+    Totals& totals, Totals& rateTotals) {
   static_assert(kFirst + kLanes - 1 <= kDegree, "columns beyond the rows");
   const __m256d zero = _mm256_setzero_pd();
   // Degrees n - 1 and n - 2 of the columns; a lane stays 0 above its
@@ -105,6 +109,9 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
   // time-adjusted coefficients, and the sums over n of the first two's
   // running totals, from which the radial sums weighted by n + 1 follow.
   __m256d eg = zero, eh = zero, sg = zero, sh = zero, rg = zero, rh = zero;
+  // The same with gDot and hDot, when rates are asked for.
+  __m256d deg = zero, deh = zero, dsg = zero, dsh = zero, drg = zero,
+          drh = zero;
 #pragma GCC unroll 16
   for (int n = kFirst == 0 ? 1 : kFirst; n <= kDegree; ++n) {
     const __m256d kn =
@@ -139,6 +146,18 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
     sh = _mm256_fmadd_pd(th, dp, sh);
     rg = _mm256_add_pd(rg, eg);
     rh = _mm256_add_pd(rh, eh);
+    if (kRates) {
+      if (n <= kSecularDegree) {
+        const __m256d gd = _mm256_loadu_pd(&model.gDot[n][kFirst]);
+        const __m256d hd = _mm256_loadu_pd(&model.hDot[n][kFirst]);
+        deg = _mm256_fmadd_pd(gd, p, deg);
+        deh = _mm256_fmadd_pd(hd, p, deh);
+        dsg = _mm256_fmadd_pd(gd, dp, dsg);
+        dsh = _mm256_fmadd_pd(hd, dp, dsh);
+      }
+      drg = _mm256_add_pd(drg, deg);
+      drh = _mm256_add_pd(drh, deh);
+    }
     p2 = p1;
     dp2 = dp1;
     p1 = p;
@@ -147,17 +166,21 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
   // Sum of (n + 1) x(n) over n <= N: (N + 2) times the sum of x(n) less the
   // sum of its running totals, which counts x(n) N + 1 - n times.
   const __m256d weight = _mm256_set1_pd(model.fn[kDegree] + 1.0);
-  rg = _mm256_fmsub_pd(weight, eg, rg);
-  rh = _mm256_fmsub_pd(weight, eh, rh);
   const __m256d c = orders.cp;
   const __m256d s = orders.sp;
-  totals.radial =
-      _mm256_fmadd_pd(c, rg, _mm256_fmadd_pd(s, rh, totals.radial));
-  totals.south = _mm256_fmadd_pd(c, sg, _mm256_fmadd_pd(s, sh, totals.south));
-  totals.east =
-      _mm256_fmadd_pd(_mm256_loadu_pd(&model.fm[kFirst]),
-                      _mm256_fmsub_pd(s, eg, _mm256_mul_pd(c, eh)),
-                      totals.east);
+  const __m256d fm = _mm256_loadu_pd(&model.fm[kFirst]);
+  // Sums of tg Pt, th Pt, tg dPt, th dPt and running totals into t.
+  const auto add = [&](__m256d xg, __m256d xh, __m256d yg, __m256d yh,
+                       __m256d zg, __m256d zh, Totals& t) NORVANE_WIDE {
+    zg = _mm256_fmsub_pd(weight, xg, zg);
+    zh = _mm256_fmsub_pd(weight, xh, zh);
+    t.radial = _mm256_fmadd_pd(c, zg, _mm256_fmadd_pd(s, zh, t.radial));
+    t.south = _mm256_fmadd_pd(c, yg, _mm256_fmadd_pd(s, yh, t.south));
+    t.east = _mm256_fmadd_pd(
+        fm, _mm256_fmsub_pd(s, xg, _mm256_mul_pd(c, xh)), t.east);
+  };
+  add(eg, eh, sg, sh, rg, rh, totals);
+  if (kRates) add(deg, deh, dsg, dsh, drg, drh, rateTotals);
 }
 
 /// @return the sum of the four lanes of x.
@@ -178,6 +201,7 @@ inline bool WideOrderSumsSupported() {
  * Sums the expansion order by order, four orders per register, for a model
  * of degree wide::kDegree.
  *
+ * @tparam kRates whether to sum the secular variation too, into *rates.
  * @param[in] model the coefficients and recursion constants; its maxDegree
  *   must be wide::kDegree.
  * @param[in] dt years since the model's epoch.
@@ -186,6 +210,8 @@ inline bool WideOrderSumsSupported() {
  * @param[in] aor reference radius over geocentric distance.
  * @param[in] slon sine of the longitude.
  * @param[in] clon cosine of the longitude.
+ * @param[out] rates with kRates, the field's rate of change, nT/year, its
+ *   east component still times st; else unused and may be null.
  * @return the field, nT; its east component still times st.
  *
  * The Legendre recursions run on Pt(n, m) = aor^n P(n, m) down the columns
@@ -195,10 +221,12 @@ inline bool WideOrderSumsSupported() {
  * degree where it starts.  The multiples of the longitude come by angle
  * addition, four orders at a time from those four below.
  */
+template <bool kRates>
 NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
                                                  double dt, double ct,
                                                  double st, double aor,
-                                                 double slon, double clon) {
+                                                 double slon, double clon,
+                                                 SphericalField* rates) {
   using namespace wide;
   const double aor2 = aor * aor;
   const double act = aor * ct;
@@ -244,9 +272,10 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
                     _mm256_set1_pd(aor2)};
   Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(),
                 _mm256_setzero_pd()};
-  AddColumns<0>(model, point, low, totals);
-  AddColumns<4>(model, point, middle, totals);
-  AddColumns<8>(model, point, high, totals);
+  Totals rateTotals = totals;
+  AddColumns<0, kRates>(model, point, low, totals, rateTotals);
+  AddColumns<4, kRates>(model, point, middle, totals, rateTotals);
+  AddColumns<8, kRates>(model, point, high, totals, rateTotals);
   static_assert(3 * kLanes == kDegree, "one order left for the end");
 
   // Order 12 has its diagonal term only, beyond the secular variation; order
@@ -267,6 +296,11 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   b.bt = -aor2 * (LaneSum(totals.south) + dpd * (tg * cp + th * sp));
   b.bp = aor2 * (LaneSum(totals.east) + model.fm[kDegree] * pd *
                                            (tg * sp - th * cp));
+  if (kRates) {  // order 12 has no secular variation
+    rates->br = aor2 * LaneSum(rateTotals.radial);
+    rates->bt = -aor2 * LaneSum(rateTotals.south);
+    rates->bp = aor2 * LaneSum(rateTotals.east);
+  }
   return b;
 }
 

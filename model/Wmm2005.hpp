@@ -27,6 +27,18 @@ constexpr int kWmm2005Epoch = 2005;
 /// a higher degree (checked against the table where it is defined).
 constexpr int kWmm2005SecularDegree = 8;
 
+/// First decimal year the model is valid for.
+constexpr double kWmm2005ValidFrom = 2005.0;
+
+/// Last decimal year the model is valid for.
+constexpr double kWmm2005ValidUntil = 2010.0;
+
+/// Lowest height above the WGS-84 ellipsoid the model is valid at, km.
+constexpr double kWmm2005LowestAltitude = -1.0;
+
+/// Highest height above the WGS-84 ellipsoid the model is valid at, km.
+constexpr double kWmm2005HighestAltitude = 850.0;
+
 /**
  * Row index of term (n, m) in kWmm2005.
  *

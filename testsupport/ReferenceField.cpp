@@ -16,6 +16,12 @@ GeographicLib::Geocentric Ellipsoid() {
                                    (wgs84::a - wgs84::b) / wgs84::a);
 }
 
+// Rounding may carry +-pi/2 just past +-90 degrees, which GeographicLib
+// rejects as an invalid latitude.
+double LatitudeDegrees(double latitude) {
+  return std::clamp(latitude * kDegreesPerRadian, -90.0, 90.0);
+}
+
 }  // namespace
 
 ReferenceField::ReferenceField()
@@ -24,16 +30,28 @@ ReferenceField::ReferenceField()
 void ReferenceField::Evaluate(double altitude, double latitude,
                               double longitude, double year, double& X,
                               double& Y, double& Z) const {
-  // Rounding may carry +-pi/2 just past +-90 degrees, which GeographicLib
-  // rejects as an invalid latitude.
-  const double latitudeDegrees =
-      std::clamp(latitude * kDegreesPerRadian, -90.0, 90.0);
   double east, north, up;
-  model_(year, latitudeDegrees, longitude * kDegreesPerRadian,
+  model_(year, LatitudeDegrees(latitude), longitude * kDegreesPerRadian,
          altitude * 1000.0, east, north, up);
   X = north;
   Y = east;
   Z = -up;
+}
+
+void ReferenceField::EvaluateWithRates(double altitude, double latitude,
+                                       double longitude, double year,
+                                       double& X, double& Y, double& Z,
+                                       double& dX, double& dY,
+                                       double& dZ) const {
+  double east, north, up, eastRate, northRate, upRate;
+  model_(year, LatitudeDegrees(latitude), longitude * kDegreesPerRadian,
+         altitude * 1000.0, east, north, up, eastRate, northRate, upRate);
+  X = north;
+  Y = east;
+  Z = -up;
+  dX = northRate;
+  dY = eastRate;
+  dZ = -upRate;
 }
 
 }  // namespace norvane

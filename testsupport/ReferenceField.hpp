@@ -38,6 +38,17 @@ class ReferenceField {
   void Evaluate(double altitude, double latitude, double longitude,
                 double year, double& X, double& Y, double& Z) const;
 
+  /**
+   * Evaluates the field and its rate of change at one point.
+   *
+   * @param[in] altitude, latitude, longitude, year as for Evaluate.
+   * @param[out] X, Y, Z as for Evaluate, nT.
+   * @param[out] dX, dY, dZ their rates of change, nT/year.
+   */
+  void EvaluateWithRates(double altitude, double latitude, double longitude,
+                         double year, double& X, double& Y, double& Z,
+                         double& dX, double& dY, double& dZ) const;
+
  private:
   GeographicLib::MagneticModel model_;
 };

@@ -1,63 +1,65 @@
 #pragma once
 /**
  * \file FieldFormatter.hpp
- * \brief Prints the seven field elements of one point as one text line.
+ * \brief Prints the seven field elements of one point, and optionally their
+ *   seven rates of change, as the columns of one text line.
  */
 
 #include <cstddef>
 
+#include "tools/FieldElements.hpp"
+
 namespace norvane::tools {
 
-/// The field at one point, as FieldModel::Evaluate returns it.
-struct FieldElements {
-  double X;  ///< north component, nT
-  double Y;  ///< east component, nT
-  double Z;  ///< vertical component, nT, positive downward
-  double F;  ///< total intensity, nT
-  double H;  ///< horizontal intensity, nT
-  double D;  ///< declination, radians, positive east of true north
-  double I;  ///< inclination, radians, positive below the horizontal
-};
-
 /**
- * \brief Formats field elements as "X Y Z F H D I", one space apart.
+ * \brief Formats field elements as "X Y Z F H D I", one space apart, with
+ *   their rates "dX dY dZ dF dH dD dI" after them when given.
  *
- * By default the intensities get three decimals and the angles six, as
- * fixed-point numbers.  With a count of significant digits
- * every column gets that many, in std::to_chars general format (scientific
- * only for very large or small values; trailing zeros dropped); 17 digits
- * read back to the same double.  Either way the text is what std::to_chars
- * writes: correctly rounded and independent of the locale.
+ * By default the intensities (and their rates) get three decimals and the
+ * angles (and theirs) six, as fixed-point numbers.  With a count of
+ * significant digits every column gets that many, in std::to_chars general
+ * format (scientific only for very large or small values; trailing zeros
+ * dropped); 17 digits read back to the same double.  Either way the text is
+ * what std::to_chars writes: correctly rounded and independent of the
+ * locale.  A rate that is not finite prints as `nan`.
  */
 class FieldFormatter {
  public:
-  /// Longest line Format writes, newline included.
-  static constexpr std::size_t kMaxLineLength = 7 * 330;
+  /// Longest text Format writes: fourteen columns.
+  static constexpr std::size_t kMaxLength = 14 * 331;
 
   /**
    * @param[in] significantDigits 1..17 for that many significant digits in
    *   every column; 0 for the fixed default.
-   * @param[in] radians true to print D and I in radians, false for degrees.
+   * @param[in] radians true to print D and I (and their rates) in radians,
+   *   false for degrees.
    */
   FieldFormatter(int significantDigits, bool radians);
 
   /**
-   * Writes one line, newline included.
+   * Writes the columns, without a newline.
    *
    * @param[in] field finite field elements.
-   * @param[out] out room for kMaxLineLength characters.
+   * @param[in] rates their rates of change (units per year), or nullptr for
+   *   the field alone.
+   * @param[out] out room for kMaxLength characters.
    * @return one past the last character written.
    */
-  char* Format(const FieldElements& field, char* out) const;
+  char* Format(const FieldElements& field, const FieldElements* rates,
+               char* out) const;
 
   /**
    * The column names, in the units this formatter prints, newline included:
-   * "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg" (or D_rad I_rad).
+   * "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg" (or D_rad I_rad), then with
+   * rates "dX_nT/yr ... dD_deg/yr dI_deg/yr".
+   *
+   * @param[in] rates whether the rates' columns follow.
    */
-  const char* Header() const;
+  const char* Header(bool rates) const;
 
  private:
   char* Number(double value, int decimals, char* out) const;
+  char* Columns(const FieldElements& elements, char* out) const;
 
   int significantDigits_;
   bool radians_;

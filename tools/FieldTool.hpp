@@ -6,10 +6,12 @@
  */
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/FieldCircle.hpp"
 #include "model/FieldModel.hpp"
 #include "tools/FieldFormatter.hpp"
 #include "tools/LineReader.hpp"
@@ -23,6 +25,11 @@ struct FieldToolOptions {
   int significantDigits = 0;    ///< 1..17, or 0 for the fixed default
   bool radians = false;         ///< D and I in radians instead of degrees
   bool header = false;          ///< print the column names first
+  bool rates = false;           ///< append the seven rates of change
+  bool strict = false;  ///< points outside the model's validity are errors
+  /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
+  /// (km) and year; its longitude is unused.
+  std::optional<GeodeticPoint> circle;
 };
 
 /**
@@ -31,20 +38,26 @@ struct FieldToolOptions {
  * For every input line exactly one output line: the field elements of a
  * point, an empty line for a blank or comment-only line, or "error: ..."
  * for a line that is not a valid point, in which case a message naming the
- * line also goes to the error stream.  Input is read in large blocks, and
+ * line also goes to the error stream.  A point's comment follows its
+ * result, or its error, after " #".  Input is read in large blocks, and
  * each block's results are formatted into one buffer and written at once.
  */
 class FieldTool {
  public:
   /**
-   * @param[in] options output format and default year.
+   * @param[in] options output format, default year, and the circle if any.
    * @param[in] out stream for results, e.g. stdout.
    * @param[in] err stream for messages, e.g. stderr.
    */
   FieldTool(const FieldToolOptions& options, std::FILE* out, std::FILE* err);
 
+  // The circle refers to the tool's own model.
+  FieldTool(const FieldTool&) = delete;
+  FieldTool& operator=(const FieldTool&) = delete;
+
   /**
-   * Processes the point given as separate words (from the command line).
+   * Processes the point given as separate words (from the command line);
+   * not for a circle.
    *
    * @param[in] words LAT LON ALT [YEAR], as typed.
    */
@@ -58,7 +71,9 @@ class FieldTool {
   void RunStream(int fd);
 
   /**
-   * Checks the output stream after the runs.
+   * Ends the run: says on the error stream how many points lay outside the
+   * model's validity, if any did and the run is not strict, and checks the
+   * output stream.
    *
    * @return 0 if every line was a valid point or blank, 1 if any line was
    *   bad or reading or writing failed.
@@ -66,30 +81,34 @@ class FieldTool {
   int Finish();
 
  private:
-  // The output of a run of consecutive lines.
-  struct Batch {
-    std::vector<char> out;  // results; the first `size` bytes are written
-    std::size_t size = 0;
-    std::string err;      // messages for the error stream
-    bool failed = false;  // some line was bad
-
-    char* Room(std::size_t count);  // where `count` more bytes may go
-    void Append(std::string_view text);
+  // How many points lay beyond each bound of the model's validity.
+  struct Outside {
+    unsigned long long points = 0;
+    unsigned long long before = 0;  // the first year
+    unsigned long long after = 0;   // the last year
+    unsigned long long below = 0;   // the lowest altitude
+    unsigned long long above = 0;   // the highest altitude
   };
 
-  void ProcessBlock(const std::vector<InputLine>& lines);
-  void ProcessLines(const InputLine* lines, std::size_t count,
-                    unsigned long long firstLineNumber, Batch& batch) const;
-  void Process(const ParsedLine& parsed, unsigned long long lineNumber,
-               Batch& batch) const;
-  void Write(const Batch& batch);
+  void Process(const ParsedLine& parsed, unsigned long long lineNumber);
+  bool Evaluate(const GeodeticPoint& point, FieldElements& field,
+                FieldElements& rates) const;
+  void Fail(std::string_view error, unsigned long long lineNumber);
+  void EndLine(const ParsedLine& parsed);
+  char* Room(std::size_t count);  // where `count` more output bytes may go
+  void Append(std::string_view text);
+  void Write();  // the buffered results and messages
 
   FieldModel model_;
+  std::optional<FieldCircle> circle_;
   FieldToolOptions options_;
   FieldFormatter formatter_;
   std::FILE* out_;
   std::FILE* err_;
-  Batch batch_;  // output of one block, reused
+  std::vector<char> buffer_;  // results; the first size_ bytes are written
+  std::size_t size_ = 0;
+  std::string messages_;  // for the error stream
+  Outside outside_;
   unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };

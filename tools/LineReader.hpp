@@ -42,7 +42,7 @@ class LineReader {
    * Takes the next line of the bytes read so far.
    *
    * @param[out] line the line; its text stays valid until the next call of
-   *   Next or Refill.
+   *   Refill, so all the lines of one block may be held together.
    * @return false when no complete line is buffered: call Refill.
    */
   bool Next(InputLine& line);

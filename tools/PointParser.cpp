@@ -1,21 +1,29 @@
 #include "tools/PointParser.hpp"
 
+#include <GeographicLib/DMS.hpp>
+#include <GeographicLib/Utility.hpp>
+
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <exception>
 #include <system_error>
 #include <utility>
 
 namespace norvane::tools {
 namespace {
 
+using GeographicLib::DMS;
+
 constexpr std::size_t kMaxColumns = 4;
 constexpr std::size_t kMaxQuotedBytes = 32;
-constexpr const char* kColumnNames[kMaxColumns] = {"LAT", "LON", "ALT", "YEAR"};
+constexpr const char* kNotAnAngle = "is not a number or an angle";
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The token in quotes, safe to print on one line of a terminal.
 std::string Quote(std::string_view token) {
@@ -37,7 +45,133 @@ std::string Quote(std::string_view token) {
 }
 
 ParsedLine Error(std::string message) {
-  return {LineKind::kError, {}, std::move(message)};
+  ParsedLine parsed{};
+  parsed.kind = LineKind::kError;
+  parsed.error = std::move(message);
+  return parsed;
+}
+
+ParsedLine Point(const GeodeticPoint& point) {
+  ParsedLine parsed{};
+  parsed.kind = LineKind::kPoint;
+  parsed.point = point;
+  return parsed;
+}
+
+ParsedLine Blank() {
+  ParsedLine parsed{};
+  parsed.kind = LineKind::kBlank;
+  return parsed;
+}
+
+ParsedLine Problem(const char* column, std::string_view token,
+                   const char* problem) {
+  return Error(std::string(column) + " " + Quote(token) + " " + problem);
+}
+
+// An angle as DMS reads it, with the hemisphere it names, if any.
+const char* ParseAngle(std::string_view token, double& value,
+                       DMS::flag& hemisphere) {
+  hemisphere = DMS::NONE;
+  const char* problem = ParseFiniteNumber(token, value);
+  if (problem == nullptr || problem != std::string_view("is not a number"))
+    return problem;
+  // DMS reads a string as C text would, up to a NUL, and trims spaces; a
+  // field is whole.
+  for (const char c : token) {
+    if (c == '\0' || IsSpace(c)) return kNotAnAngle;
+  }
+  try {
+    const double angle = DMS::Decode(std::string(token), hemisphere);
+    if (!std::isfinite(angle)) return "is not finite";
+    value = angle;
+    return nullptr;
+  } catch (const std::exception&) {
+    return kNotAnAngle;
+  }
+}
+
+// LAT and LON from two fields; a hemisphere letter may swap them.
+ParsedLine ParseLatLon(std::string_view first, std::string_view second,
+                       GeodeticPoint& point) {
+  double a = 0.0;
+  double b = 0.0;
+  DMS::flag aHemisphere;
+  DMS::flag bHemisphere;
+  if (const char* problem = ParseAngle(first, a, aHemisphere))
+    return Problem("LAT", first, problem);
+  if (const char* problem = ParseAngle(second, b, bHemisphere))
+    return Problem("LON", second, problem);
+  std::string_view latitudeText = first;
+  if (aHemisphere != DMS::NONE || bHemisphere != DMS::NONE) {
+    if (aHemisphere == bHemisphere) {
+      return Error("LAT " + Quote(first) + " and LON " + Quote(second) +
+                   " name the same kind of hemisphere");
+    }
+    // GeographicLib pairs them: N and S mark a latitude, E and W a
+    // longitude, whichever comes first.
+    try {
+      DMS::DecodeLatLon(std::string(first), std::string(second), a, b);
+    } catch (const std::exception&) {
+      a = 91.0;  // only a latitude out of range is left to fail
+    }
+    if (aHemisphere == DMS::LONGITUDE || bHemisphere == DMS::LATITUDE)
+      latitudeText = second;
+  }
+  if (!(a >= -90.0 && a <= 90.0))
+    return Error("LAT " + Quote(latitudeText) + " is outside [-90, 90]");
+  point.latitude = a;
+  point.longitude = b;
+  return Point(point);
+}
+
+// yyyy-mm or yyyy-mm-dd, digits only.
+bool IsDate(std::string_view token) {
+  constexpr std::string_view kShape = "dddd-dd-dd";
+  if (token.size() != 7 && token.size() != kShape.size()) return false;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    if (kShape[i] == 'd' ? !IsDigit(token[i]) : token[i] != kShape[i])
+      return false;
+  }
+  return true;
+}
+
+// The fields of a line, at most kMaxColumns of them kept; the comment, if
+// any, becomes the label.
+struct Fields {
+  std::string_view tokens[kMaxColumns];
+  std::size_t count = 0;
+  bool labelled = false;
+  std::string_view label;
+};
+
+Fields Split(std::string_view line) {
+  Fields fields;
+  const std::size_t comment = line.find('#');
+  if (comment != std::string_view::npos) {
+    fields.labelled = true;
+    fields.label = line.substr(comment + 1);
+    while (!fields.label.empty() && IsSpace(fields.label.back()))
+      fields.label.remove_suffix(1);
+    line = line.substr(0, comment);
+  }
+  std::size_t i = 0;
+  while (true) {
+    while (i < line.size() && IsSpace(line[i])) ++i;
+    if (i == line.size()) break;
+    const std::size_t start = i;
+    while (i < line.size() && !IsSpace(line[i])) ++i;
+    if (fields.count < kMaxColumns)
+      fields.tokens[fields.count] = line.substr(start, i - start);
+    ++fields.count;
+  }
+  return fields;
+}
+
+ParsedLine Labelled(ParsedLine parsed, const Fields& fields) {
+  parsed.labelled = fields.labelled;
+  parsed.label = fields.label;
+  return parsed;
 }
 
 }  // namespace
@@ -57,23 +191,24 @@ const char* ParseFiniteNumber(std::string_view token, double& value) {
   return nullptr;
 }
 
-ParsedLine ParsePointLine(std::string_view line, double defaultYear) {
-  const std::size_t comment = line.find('#');
-  if (comment != std::string_view::npos) line = line.substr(0, comment);
-
-  std::string_view tokens[kMaxColumns];
-  std::size_t count = 0;
-  std::size_t i = 0;
-  while (true) {
-    while (i < line.size() && IsSpace(line[i])) ++i;
-    if (i == line.size()) break;
-    const std::size_t start = i;
-    while (i < line.size() && !IsSpace(line[i])) ++i;
-    if (count < kMaxColumns) tokens[count] = line.substr(start, i - start);
-    ++count;
+const char* ParseYear(std::string_view token, double& year) {
+  const char* problem = ParseFiniteNumber(token, year);
+  if (problem == nullptr || problem != std::string_view("is not a number"))
+    return problem;
+  if (!IsDate(token)) return "is not a number or a date";
+  try {
+    year = GeographicLib::Utility::fractionalyear<double>(std::string(token));
+    return nullptr;
+  } catch (const std::exception&) {
+    return "is not a valid date";
   }
-  if (count == 0) return {LineKind::kBlank, {}, {}};
-  return ParsePointFields(tokens, count, defaultYear);
+}
+
+ParsedLine ParsePointLine(std::string_view line, double defaultYear) {
+  const Fields fields = Split(line);
+  if (fields.count == 0) return Labelled(Blank(), fields);
+  return Labelled(ParsePointFields(fields.tokens, fields.count, defaultYear),
+                  fields);
 }
 
 ParsedLine ParsePointFields(const std::string_view* fields, std::size_t count,
@@ -81,16 +216,51 @@ ParsedLine ParsePointFields(const std::string_view* fields, std::size_t count,
   if (count < 3 || count > kMaxColumns)
     return Error("expected 3 or 4 numbers (LAT LON ALT [YEAR]), found " +
                  std::to_string(count) + (count == 1 ? " field" : " fields"));
-
-  double values[kMaxColumns] = {0.0, 0.0, 0.0, defaultYear};
-  for (std::size_t column = 0; column < count; ++column) {
-    if (const char* problem = ParseFiniteNumber(fields[column], values[column]))
-      return Error(std::string(kColumnNames[column]) + " " +
-                   Quote(fields[column]) + " " + problem);
+  GeodeticPoint point{0.0, 0.0, 0.0, defaultYear};
+  ParsedLine parsed = ParseLatLon(fields[0], fields[1], point);
+  if (parsed.kind != LineKind::kPoint) return parsed;
+  if (const char* problem = ParseFiniteNumber(fields[2], point.altitude))
+    return Problem("ALT", fields[2], problem);
+  if (count == 4) {
+    if (const char* problem = ParseYear(fields[3], point.year))
+      return Problem("YEAR", fields[3], problem);
   }
-  if (values[0] < -90.0 || values[0] > 90.0)
-    return Error("LAT " + Quote(fields[0]) + " is outside [-90, 90]");
-  return {LineKind::kPoint, {values[0], values[1], values[2], values[3]}, {}};
+  parsed.point = point;
+  return parsed;
+}
+
+ParsedLine ParseCircleFields(const std::string_view (&fields)[3]) {
+  GeodeticPoint point{0.0, 0.0, 0.0, 0.0};
+  DMS::flag hemisphere;
+  if (const char* problem = ParseAngle(fields[0], point.latitude, hemisphere))
+    return Problem("LAT", fields[0], problem);
+  if (hemisphere == DMS::LONGITUDE)
+    return Problem("LAT", fields[0], "names a longitude");
+  if (!(point.latitude >= -90.0 && point.latitude <= 90.0))
+    return Problem("LAT", fields[0], "is outside [-90, 90]");
+  if (const char* problem = ParseFiniteNumber(fields[1], point.altitude))
+    return Problem("ALT", fields[1], problem);
+  if (const char* problem = ParseYear(fields[2], point.year))
+    return Problem("YEAR", fields[2], problem);
+  return Point(point);
+}
+
+ParsedLine ParseLongitudeLine(std::string_view line) {
+  const Fields fields = Split(line);
+  if (fields.count == 0) return Labelled(Blank(), fields);
+  if (fields.count != 1) {
+    return Labelled(Error("expected 1 number (LON), found " +
+                          std::to_string(fields.count) + " fields"),
+                    fields);
+  }
+  GeodeticPoint point{0.0, 0.0, 0.0, 0.0};
+  DMS::flag hemisphere;
+  const std::string_view token = fields.tokens[0];
+  if (const char* problem = ParseAngle(token, point.longitude, hemisphere))
+    return Labelled(Problem("LON", token, problem), fields);
+  if (hemisphere == DMS::LATITUDE)
+    return Labelled(Problem("LON", token, "names a latitude"), fields);
+  return Labelled(Point(point), fields);
 }
 
 }  // namespace norvane::tools

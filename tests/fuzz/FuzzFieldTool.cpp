@@ -2,14 +2,18 @@
 // read blocks, lines too long, any mix of points, comments and garbage.
 //
 // Input: a count of significant digits (byte, modulo 18), flags (byte: bit 0
-// radians, bit 1 header), a repeat count (byte: the
+// radians, bit 1 header, bit 2 rates, bit 3 strict, bit 4 a circle of
+// latitude, bit 5 its year before the model's validity), the circle's
+// latitude (byte: degrees, modulo 181, less 90), a repeat count (byte: the
 // stream is the rest of the input, 1 to 64 times over), then that rest.
 // Repeating lets a short input make a stream of several read blocks, with
 // lines longer than the longest the tool takes.
 //
 // Properties: one output line per input line (after the header, if any);
 // every line that is not a result or blank is "error: ..." with a message of
-// its own on the error stream; the status is 1 exactly when there was one.
+// its own on the error stream; besides those, the error stream holds at
+// most one line, the count of points outside the model's validity, and none
+// when strict; the status is 1 exactly when there was an error.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -88,6 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const auto flags = input.Take<std::uint8_t>();
   options.radians = (flags & 1) != 0;
   options.header = (flags & 2) != 0;
+  options.rates = (flags & 4) != 0;
+  options.strict = (flags & 8) != 0;
+  const double latitude = input.Take<std::uint8_t>() % 181 - 90.0;
+  if ((flags & 16) != 0) {
+    options.circle =
+        norvane::tools::GeodeticPoint{latitude, 0.0, 0.0,
+                                      (flags & 32) != 0 ? 2004.0 : 2006.0};
+  }
   const int repeats = 1 + input.Take<std::uint8_t>() % kMaxRepeats;
   const std::string_view chunk(
       reinterpret_cast<const char*>(data) + (size - input.Remaining()),
@@ -121,7 +133,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     errors += results.compare(at, 7, "error: ") == 0;
     at = end + 1;
   }
-  Require(CountLines(err.Text()) == errors, "one message per bad line");
+  const std::string_view messages = err.Text();
+  std::size_t lineMessages = 0;
+  for (std::size_t at = 0; at < messages.size();) {
+    lineMessages += messages.compare(at, 20, "norvane-field: line ") == 0;
+    at = messages.find('\n', at) + 1;
+  }
+  Require(lineMessages == errors, "one message per bad line");
+  const std::size_t others = CountLines(messages) - lineMessages;
+  Require(others == 0 || (others == 1 && !options.strict &&
+                          messages.find("outside the model's validity (") !=
+                              std::string_view::npos),
+          "at most the count of points outside, and not when strict");
   Require(status == (errors > 0 ? 1 : 0), "status 1 exactly for bad lines");
   return 0;
 }

@@ -1,5 +1,7 @@
-// norvane-field's line parser with any bytes as the line, and its number
-// parser with any bytes as the token.
+// norvane-field's line parsers (points, and longitudes along a circle) with
+// any bytes as the line, and its number and year parsers with any bytes as
+// the token.  Decimal numbers, angles in degrees, minutes and seconds with
+// hemisphere letters, and dates all go through.
 //
 // Input: the line, whole.
 //
@@ -7,8 +9,9 @@
 // else.  A point is finite with its latitude in [-90, 90] and, printed back
 // with full precision, parses to itself.  A blank line holds only spaces and
 // control whitespace before any '#'.  An error comes with a non-empty,
-// bounded, one-line message of printable ASCII.  A token is a finite number
-// or one of the parser's three reasons.
+// bounded, one-line message of printable ASCII.  A line's label is exactly
+// the text after its first '#' less trailing whitespace.  A token is a
+// finite number or year, or one of the parsers' reasons.
 
 #include <cmath>
 #include <cstdint>
@@ -59,12 +62,19 @@ void CheckError(const ParsedLine& parsed) {
   }
 }
 
-}  // namespace
+void CheckLabel(const ParsedLine& parsed, std::string_view line) {
+  const std::size_t hash = line.find('#');
+  Require(parsed.labelled == (hash != std::string_view::npos),
+          "labelled exactly when there is a '#'");
+  if (!parsed.labelled) return;
+  std::string_view label = line.substr(hash + 1);
+  while (!label.empty() && std::strchr(" \t\r\v\f", label.back()) != nullptr &&
+         label.back() != '\0')
+    label.remove_suffix(1);
+  Require(parsed.label == label, "the label is the comment");
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
-                                      std::size_t size) {
-  const std::string_view line(reinterpret_cast<const char*>(data), size);
-  const ParsedLine parsed = norvane::tools::ParsePointLine(line, kDefaultYear);
+void Check(const ParsedLine& parsed, std::string_view line) {
   switch (parsed.kind) {
     case LineKind::kPoint:
       CheckPoint(parsed);
@@ -78,6 +88,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     default:
       Require(false, "a point, a blank line or an error");
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  const std::string_view line(reinterpret_cast<const char*>(data), size);
+  const ParsedLine parsed = norvane::tools::ParsePointLine(line, kDefaultYear);
+  Check(parsed, line);
+  CheckLabel(parsed, line);
+
+  const ParsedLine longitude = norvane::tools::ParseLongitudeLine(line);
+  if (longitude.kind == LineKind::kPoint) {
+    Require(std::isfinite(longitude.point.longitude), "a finite longitude");
+  } else {
+    Check(longitude, line);
+  }
+  CheckLabel(longitude, line);
 
   double value = 0.0;
   const char* problem = norvane::tools::ParseFiniteNumber(line, value);
@@ -87,5 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                     std::strcmp(problem, "is out of range") == 0 ||
                     std::strcmp(problem, "is not finite") == 0,
           "a token is a finite number or a known reason");
+  double year = 0.0;
+  Require(norvane::tools::ParseYear(line, year) != nullptr ||
+              std::isfinite(year),
+          "a year is finite");
   return 0;
 }

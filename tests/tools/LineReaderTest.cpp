@@ -14,6 +14,8 @@ namespace {
 constexpr std::size_t kMax = LineReader::kMaxLineLength;
 
 // Every line the reader hands out for `input`; "!" marks one cut as too long.
+// The lines of a block are held as handed out and copied only before the
+// next Refill, as the reader allows.
 std::vector<std::string> ReadAll(const std::string& input) {
   const std::string path =
       testing::TempDir() +
@@ -23,10 +25,13 @@ std::vector<std::string> ReadAll(const std::string& input) {
   EXPECT_GE(fd, 0);
   LineReader reader(fd);
   std::vector<std::string> lines;
-  InputLine line;
+  std::vector<InputLine> block;
   do {
-    while (reader.Next(line))
-      lines.push_back(std::string(line.text) + (line.tooLong ? "!" : ""));
+    block.clear();
+    InputLine line;
+    while (reader.Next(line)) block.push_back(line);
+    for (const InputLine& held : block)
+      lines.push_back(std::string(held.text) + (held.tooLong ? "!" : ""));
   } while (reader.Refill());
   EXPECT_EQ(reader.ReadError(), 0);
   ::close(fd);

@@ -9,12 +9,21 @@
 #include <string>
 #include <vector>
 
+#include <GeographicLib/MagneticModel.hpp>
+
 #include "model/FieldModel.hpp"
+#include "testsupport/ReferenceField.hpp"
 #include "tests/tools/ReadNumbers.hpp"
 #include "tools/Angles.hpp"
 
 namespace norvane::tools {
 namespace {
+
+std::string TestFile(const std::string& suffix) {
+  return testing::TempDir() +
+         testing::UnitTest::GetInstance()->current_test_info()->name() +
+         suffix;
+}
 
 struct ToolRun {
   int status;                    // exit status
@@ -30,9 +39,7 @@ std::string Slurp(const std::string& path) {
 
 ToolRun RunTool(const std::string& arguments, const std::string& input = "") {
   // ctest runs tests in parallel: the files carry the test's name.
-  const std::string base =
-      testing::TempDir() +
-      testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string base = TestFile("");
   std::ofstream(base + ".in", std::ios::binary) << input;
   const std::string command = std::string(NORVANE_FIELD) + " " + arguments +
                               " <" + base + ".in >" + base + ".out 2>" + base +
@@ -79,9 +86,9 @@ TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
       "",
       "",
       "error: LAT '91' is outside [-90, 90]",
-      kNorthPole,
+      kNorthPole + std::string(" # pole"),
       "error: the field is not finite at this point and year",
-      "error: LAT '4\\x00' is not a number",
+      "error: LAT '4\\x00' is not a number or an angle",
       "error: line is longer than 65536 bytes",
       "error: expected 3 or 4 numbers (LAT LON ALT [YEAR]), found 2 fields"};
   EXPECT_EQ(run.out, expected);
@@ -92,7 +99,9 @@ TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
 TEST(NorvaneFieldTest, RejectsBadOptionsWithUsage) {
   for (const char* arguments :
        {"--digits 0", "--digits 18", "--digits x", "--year nan", "--year 2006x",
-        "--bogus", "40 -105", "1 2 3 4 5"}) {
+        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5",
+        "--circle 40 0", "--circle 91 0 2006", "--circle 40E 0 2006",
+        "--circle 40 0 2006 40 -105 0", "--input-file - 40 -105 0"}) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
@@ -141,6 +150,143 @@ TEST(NorvaneFieldTest, KeepsOrderAndLineNumbersAcrossReadBlocks) {
             "[YEAR]), found 1 field\n"
             "norvane-field: line 14000: expected 3 or 4 numbers (LAT LON ALT "
             "[YEAR]), found 1 field\n");
+}
+
+// Dates, degrees-minutes-seconds and hemisphere letters give the same point
+// as its decimal form.
+TEST(NorvaneFieldTest, ReadsDatesAndAngles) {
+  const ToolRun run = RunTool("",
+                              "40:00:00N 105W 0 2006-01-01\n"
+                              "105d0'0\"W 40d0'0\"N 0 2006-01\n"
+                              "40 -105 0 2006-13\n");
+  EXPECT_EQ(run.out, (std::vector<std::string>{
+                         kBoulder, kBoulder,
+                         "error: YEAR '2006-13' is not a valid date"}));
+  EXPECT_EQ(RunTool("--year 2006-01-01 40 -105 0").out,
+            std::vector<std::string>{kBoulder});
+}
+
+// The rates of change, through the whole tool, against GeographicLib's
+// derivatives of the same table and its derived elements' rates.
+TEST(NorvaneFieldTest, RatesAgreeWithGeographicLib) {
+  struct Point {
+    double latitude, longitude, altitude, year;  // deg, deg, km, year
+  };
+  const Point points[] = {{40, -105, 0, 2006},    {-33.9, 18.4, 1.5, 2005},
+                          {89.5, 10, 400, 2010},  {-60, 200, 100, 2007.25},
+                          {0, 0, 35786, 2008.5},  {78.5, -104, -1, 2009}};
+  std::string input;
+  for (const Point& p : points) {
+    input += std::to_string(p.latitude) + " " + std::to_string(p.longitude) +
+             " " + std::to_string(p.altitude) + " " + std::to_string(p.year) +
+             "\n";
+  }
+  const ToolRun run = RunTool("--rates --digits 17", input);
+  ASSERT_EQ(run.out.size(), std::size(points));
+  const ReferenceField reference;
+  for (std::size_t i = 0; i < std::size(points); ++i) {
+    SCOPED_TRACE(run.out[i]);
+    const Point& p = points[i];
+    const std::vector<double> ours = ReadNumbers(run.out[i]);
+    ASSERT_EQ(ours.size(), 14u);
+    double X, Y, Z, dX, dY, dZ;
+    reference.EvaluateWithRates(p.altitude, Radians(p.latitude),
+                                Radians(p.longitude), p.year, X, Y, Z, dX, dY,
+                                dZ);
+    double H, F, D, I, dH, dF, dD, dI;
+    GeographicLib::MagneticModel::FieldComponents(Y, X, -Z, dY, dX, -dZ, H, F,
+                                                  D, I, dH, dF, dD, dI);
+    const double nTPerYear = 1e-9;
+    const double degreesPerYear = 1e-12;
+    EXPECT_NEAR(ours[7], dX, nTPerYear);
+    EXPECT_NEAR(ours[8], dY, nTPerYear);
+    EXPECT_NEAR(ours[9], dZ, nTPerYear);
+    EXPECT_NEAR(ours[10], dF, nTPerYear);
+    EXPECT_NEAR(ours[11], dH, nTPerYear);
+    EXPECT_NEAR(ours[12], dD, degreesPerYear);
+    EXPECT_NEAR(ours[13], dI, degreesPerYear);
+  }
+  // The field's columns do not change with the rates after them.
+  EXPECT_EQ(RunTool("--rates 40 -105 0").out[0].substr(0, sizeof kBoulder),
+            kBoulder + std::string(" "));
+}
+
+TEST(NorvaneFieldTest, CountsOrRefusesPointsOutsideTheModelsValidity) {
+  const std::string input =
+      "0 0 -1 2005.0 # edges are inside\n"
+      "0 0 850 2010.0\n"
+      "0 0 0 2004.99 # early\n"
+      "0 0 -1.5 2010.01\n"
+      "0 0 851\n";
+  const ToolRun lenient = RunTool("", input);
+  EXPECT_EQ(lenient.status, 0);
+  ASSERT_EQ(lenient.out.size(), 5u);
+  EXPECT_EQ(lenient.err,
+            "norvane-field: 3 points lay outside the model's validity "
+            "(2005.0 to 2010.0, -1 to 850 km): 1 before 2005.0, 1 after "
+            "2010.0, 1 below -1 km, 1 above 850 km\n");
+
+  const ToolRun strict = RunTool("--strict", input);
+  EXPECT_EQ(strict.status, 1);
+  const std::string outside =
+      "error: the point lies outside the model's validity: ";
+  EXPECT_EQ(strict.out[0], lenient.out[0]);
+  EXPECT_EQ(strict.out[1], lenient.out[1]);
+  EXPECT_EQ(strict.out[2], outside + "before 2005.0 # early");
+  EXPECT_EQ(strict.out[3], outside + "after 2010.0, below -1 km");
+  EXPECT_EQ(strict.out[4], outside + "above 850 km");
+  EXPECT_EQ(strict.err.find("points lay"), std::string::npos);
+  EXPECT_NE(strict.err.find("line 5: the point lies outside"),
+            std::string::npos);
+}
+
+TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
+  std::ofstream(TestFile(".points")) << "40 -105 0 # Boulder\n";
+  const ToolRun named = RunTool("--input-file " + TestFile(".points") +
+                                " --output-file " + TestFile(".results"));
+  EXPECT_EQ(named.status, 0);
+  EXPECT_TRUE(named.out.empty());
+  EXPECT_EQ(Slurp(TestFile(".results")), kBoulder + std::string(" # Boulder\n"));
+  EXPECT_EQ(RunTool("--input-file - --output-file -", "40 -105 0").out,
+            std::vector<std::string>{kBoulder});
+
+  const std::string missing = TestFile(".missing");
+  const ToolRun unread = RunTool("--input-file " + missing, "40 -105 0\n");
+  EXPECT_EQ(unread.status, 2);
+  EXPECT_TRUE(unread.out.empty());
+  EXPECT_EQ(unread.err, "norvane-field: cannot open input file '" + missing +
+                            "': No such file or directory\n");
+  const ToolRun unwritten =
+      RunTool("--output-file " + missing + "/results", "40 -105 0\n");
+  EXPECT_EQ(unwritten.status, 2);
+  EXPECT_NE(unwritten.err.find("cannot open output file"), std::string::npos);
+}
+
+// Along a circle the results are those of single points to within 1e-12 of
+// F, labels and errors included.
+TEST(NorvaneFieldTest, EvaluatesAlongACircleOfLatitude) {
+  const ToolRun circle = RunTool("--circle 40:30N 0.25 2008-01 --digits 17 --rates",
+                                 "-105\n# none\n255 # once round\nx\n"
+                                 "79d58'56\"W\n");
+  EXPECT_EQ(circle.status, 1);
+  ASSERT_EQ(circle.out.size(), 5u);
+  EXPECT_EQ(circle.out[1], "");
+  EXPECT_EQ(circle.out[3], "error: LON 'x' is not a number or an angle");
+  const ToolRun points = RunTool("--digits 17 --rates",
+                                 "40.5 -105 0.25 2008\n"
+                                 "40.5 -79.982222222222222 0.25 2008\n");
+  const std::vector<double> west = ReadNumbers(points.out[0]);
+  const std::vector<double> east = ReadNumbers(points.out[1]);
+  for (const auto& [line, expected] :
+       {std::pair{0, west}, std::pair{2, west}, std::pair{4, east}}) {
+    const std::vector<double> got =
+        ReadNumbers(circle.out[line].substr(0, circle.out[line].find(" #")));
+    ASSERT_EQ(got.size(), 14u) << circle.out[line];
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_NEAR(got[i], expected[i], 1e-12 * expected[3]) << line << " " << i;
+    }
+  }
+  EXPECT_NE(circle.out[2].find(" # once round"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#pragma once
+/**
+ * \file FieldCircle.hpp
+ * \brief The field model along a circle of latitude: one altitude,
+ *   latitude and year, any number of longitudes.
+ */
+
+#include "model/FieldModel.hpp"
+#include "model/Geocentric.hpp"
+#include "model/PairedOrderSums.hpp"
+
+namespace norvane {
+
+/**
+ * \brief The field at many longitudes of one circle of latitude.
+ *
+ * The constructor works out the Legendre functions and the sums over the
+ * degrees once, for the field and for its rate of change; each longitude
+ * then costs only its multiples of the longitude and the sums over the
+ * orders.  Results agree with FieldModel's to rounding (within about 1e-14
+ * of F), not to the last bit.  Units and conventions as FieldModel's.
+ */
+class FieldCircle {
+ public:
+  /**
+   * @param[in] model the model to evaluate; must outlive the circle.
+   * @param[in] altitude height above the WGS-84 ellipsoid, km.
+   * @param[in] latitude geodetic latitude, radians, -pi/2 to pi/2.
+   * @param[in] year decimal year; extrapolated linearly, unchecked.
+   */
+  FieldCircle(const FieldModel& model, double altitude, double latitude,
+              double year);
+
+  /**
+   * Evaluates the field at one longitude of the circle.
+   *
+   * @param[in] longitude radians, east positive; any value.
+   * @param[out] X, Y, Z, F, H, D, I as FieldModel::Evaluate gives them.
+   */
+  void Evaluate(double longitude, double& X, double& Y, double& Z, double& F,
+                double& H, double& D, double& I) const;
+
+  /**
+   * Evaluates the field and its rate of change at one longitude.
+   *
+   * @param[in] longitude radians, east positive; any value.
+   * @param[out] X, Y, Z, F, H, D, I as FieldModel::Evaluate gives them.
+   * @param[out] dX, dY, dZ rates of change of X, Y and Z, nT/year.
+   */
+  void EvaluateWithRates(double longitude, double& X, double& Y, double& Z,
+                         double& F, double& H, double& D, double& I,
+                         double& dX, double& dY, double& dZ) const;
+
+ private:
+  // Both of the above; the rates only if `rates`.
+  void EvaluateAt(double longitude, bool rates, double& X, double& Y,
+                  double& Z, double& F, double& H, double& D, double& I,
+                  double& dX, double& dY, double& dZ) const;
+  // The field (sums 0) or its rate (sums 1) at a longitude whose multiples
+  // sp, cp are in hand.
+  SphericalField Combine(int which, double slon, double clon,
+                         const double* sp, const double* cp) const;
+
+  const FieldModel* model_;
+  GeocentricPoint point_;
+  paired::Columns columns_;
+  // At a pole only: the east component of the field (0) and of its rate
+  // (1) is polarEast_[i][0] sin(lon) + polarEast_[i][1] cos(lon).
+  double polarEast_[2][2];
+};
+
+}  // namespace norvane
