@@ -6,7 +6,9 @@
 # Windows stand-in host are compiled against the C runtime headers of
 # msvcrt.dll and the Windows headers (both from Wine's development files),
 # without exceptions or RTTI, and linked against nothing by default.  Import
-# libraries for the system DLLs come from platform/windows/*.def.
+# libraries for the system DLLs come from platform/windows/*.def.  Nor is
+# there a stack-probe routine to link: a function whose frame outgrows a page
+# fails to link, so the module's frames stay within one.
 set(CMAKE_SYSTEM_NAME Windows)
 
 foreach(tool CLANGXX:clang++ LLD_LINK:lld-link LLVM_AR:llvm-ar

@@ -63,7 +63,7 @@ class FieldCircle {
 
   const FieldModel* model_;
   GeocentricPoint point_;
-  paired::Columns columns_;
+  paired::Columns<true> columns_;
   // At a pole only: the east component of the field (0) and of its rate
   // (1) is polarEast_[i][0] sin(lon) + polarEast_[i][1] cos(lon).
   double polarEast_[2][2];

@@ -52,6 +52,20 @@ void FieldModel::Setup() {
 
 namespace {
 
+// The portable path's column sums.  Out of line: its time-adjusted
+// coefficients take most of a page of stack, and the module keeps every
+// frame within one page, as it links no stack-probe routine on Windows.
+template <bool kRates>
+__attribute__((noinline)) void SumPairedColumns(
+    const FieldModel& model, double dt, const GeocentricPoint& point,
+    paired::Columns<kRates>& columns) {
+  paired::Square tg;
+  paired::Square th;
+  paired::AdjustToYear(model, dt, tg, th);
+  paired::SumColumns<kRates>(model, tg, th, point.ct, point.st, point.aor,
+                             columns);
+}
+
 // The field at a point and, with kRates, its rate of change, both in the
 // geocentric spherical frame with the east component no longer times st.
 template <bool kRates>
@@ -72,11 +86,8 @@ SphericalField SumExpansion(const FieldModel& model, double dt,
   } else
 #endif
   {
-    paired::Square tg;
-    paired::Square th;
-    paired::AdjustToYear(model, dt, tg, th);
-    paired::Columns columns;
-    paired::SumColumns<kRates>(model, tg, th, ct, st, aor, columns);
+    paired::Columns<kRates> columns;
+    SumPairedColumns<kRates>(model, dt, point, columns);
     double sp[FieldModel::kSize];
     double cp[FieldModel::kSize];
     paired::LongitudeMultiples(model.maxDegree, slon, clon, sp, cp);

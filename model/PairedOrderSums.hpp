@@ -79,10 +79,13 @@ struct OrderSums {
 };
 
 /// The column sums of every pair of orders at one colatitude and radius.
+template <bool kRates>
 struct Columns {
   OrderSums field[kPairs];  ///< with the time-adjusted coefficients
-  OrderSums rates[kPairs];  ///< with gDot and hDot, when asked for
-  double aor2;              ///< (re/r)^2, applied to the totals
+  /// With gDot and hDot; without rates one unused entry, so that the page's
+  /// evaluation keeps its stack frame within one page.
+  OrderSums rates[kRates ? kPairs : 1];
+  double aor2;  ///< (re/r)^2, applied to the totals
 };
 
 /**
@@ -101,7 +104,7 @@ struct Columns {
  */
 template <bool kRates>
 void SumColumns(const FieldModel& model, const Square& tg, const Square& th,
-                double ct, double st, double aor, Columns& columns) {
+                double ct, double st, double aor, Columns<kRates>& columns) {
   const double aor2 = aor * aor;
   const double act = aor * ct;
   const double ast = aor * st;
@@ -118,7 +121,7 @@ void SumColumns(const FieldModel& model, const Square& tg, const Square& th,
   double dpmm = 0.0;  // dPt(m0, m0)
   for (int m0 = 0; m0 <= maxDegree; m0 += 2) {
     OrderSums& sums = columns.field[m0 / 2];
-    OrderSums& rates = columns.rates[m0 / 2];
+    OrderSums& rates = columns.rates[kRates ? m0 / 2 : 0];
     sums = OrderSums();
     rates = OrderSums();
     if (m0 > 0) {
