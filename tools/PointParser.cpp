@@ -77,10 +77,18 @@ const char* ParseAngle(std::string_view token, double& value,
   if (problem == nullptr || problem != std::string_view("is not a number"))
     return problem;
   // DMS reads a string as C text would, up to a NUL, and trims spaces; a
-  // field is whole.
+  // field is whole.  Nor does the library's reader survive a field that
+  // mixes its two notations (1"2:3:4 reads past its own arrays): colons,
+  // at most two, go with no degree, minute or second marks.
+  int colons = 0;
+  bool marks = false;
   for (const char c : token) {
     if (c == '\0' || IsSpace(c)) return kNotAnAngle;
+    colons += c == ':';
+    marks |= c == 'd' || c == 'D' || c == '\'' || c == '"' || c == '*' ||
+             static_cast<unsigned char>(c) >= 0x80;
   }
+  if (colons > 2 || (colons > 0 && marks)) return kNotAnAngle;
   try {
     const double angle = DMS::Decode(std::string(token), hemisphere);
     if (!std::isfinite(angle)) return "is not finite";
