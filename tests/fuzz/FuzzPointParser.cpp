@@ -29,7 +29,10 @@ using norvane::tools::LineKind;
 using norvane::tools::ParsedLine;
 
 constexpr double kDefaultYear = 2006.0;
-constexpr std::size_t kLongestMessage = 256;  // bytes; tokens are quoted cut
+// Bytes: a message quotes at most two fields (LAT and LON), each cut to 32
+// bytes of which every one may be escaped as \xHH, plus its own words.
+constexpr std::size_t kLongestQuote = 32 * 4 + 5;
+constexpr std::size_t kLongestMessage = 2 * kLongestQuote + 64;
 
 void CheckPoint(const ParsedLine& parsed) {
   const auto& p = parsed.point;
