@@ -1,6 +1,6 @@
 // A module that breaks the plug-in contract in the one way NORVANE_FAULT (a
-// Fault's name) says, and otherwise behaves: registers "Norvane", creates displays that
-// paint with a pen of their own, unregisters at detach.
+// Fault's name) says, and otherwise behaves: registers the mode, creates
+// displays that paint with a pen of their own, unregisters at detach.
 
 #include <stdexcept>
 
