@@ -16,6 +16,7 @@ struct HostState {
   HINSTANCE lastInstance = nullptr;
   int date2IntCalls = 0;
   int liveDisplays = 0;
+  void (*hook)(HostCall) = nullptr;
 };
 
 // Never destroyed: a module still loaded when the process exits unregisters
@@ -26,6 +27,10 @@ HostState& State() {
   return *state;
 }
 
+void RunHostCallHook(HostCall call) {
+  if (State().hook != nullptr) State().hook(call);
+}
+
 }  // namespace
 
 const std::vector<Registration>& RegisteredModes() { return State().modes; }
@@ -34,10 +39,12 @@ int InitLibCalls() { return State().initLibCalls; }
 HINSTANCE LastInitLibInstance() { return State().lastInstance; }
 int Date2IntCalls() { return State().date2IntCalls; }
 int LiveDisplays() { return State().liveDisplays; }
+void SetHostCallHook(void (*hook)(HostCall)) { State().hook = hook; }
 void ResetHost() { State() = HostState{}; }
 
 }  // namespace norvane::sim
 
+using norvane::sim::HostCall;
 using norvane::sim::State;
 using norvane::sim::VesselState;
 
@@ -59,6 +66,7 @@ void MFD::StoreStatus() const {}
 void MFD::RecallStatus() {}
 
 void MFD::Title(HDC hDC, const char* title) const {
+  norvane::sim::RunHostCallHook(HostCall::kTitle);
   if (title == nullptr) return;
   TextOutA(hDC, norvane::sim::kTitleX, norvane::sim::kTitleY, title,
            static_cast<int>(std::strlen(title)));
@@ -70,6 +78,7 @@ OBJHANDLE VESSEL::GetHandle() const { return handle_; }
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude,
                             double& radius) const {
+  norvane::sim::RunHostCallHook(HostCall::kGetEquPos);
   const auto* state = static_cast<const VesselState*>(handle_);
   if (state == nullptr) return nullptr;
   longitude = state->longitude;

@@ -48,7 +48,20 @@ int Date2IntCalls();
 /// Number of MFD base objects alive.
 int LiveDisplays();
 
-/// Forgets all registrations and resets every counter.
+/// The host's functions that run the host's own hook (SetHostCallHook).
+enum class HostCall { kTitle, kGetEquPos };
+
+/**
+ * Has the host run a function of its own at the start of MFD::Title and
+ * VESSEL::GetEquPos, as a real host's code might, say to change its own
+ * floating-point settings.
+ *
+ * @param[in] hook called with the function it runs in; null for none (the
+ *   default, and after ResetHost).
+ */
+void SetHostCallHook(void (*hook)(HostCall call));
+
+/// Forgets all registrations and the hook, and resets every counter.
 void ResetHost();
 
 /// Left edge and top of the title text, pixels.

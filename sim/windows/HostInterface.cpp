@@ -6,6 +6,13 @@
 
 #include "sim/windows/HostRecord.hpp"
 
+// The compiler's own <float.h> leaves msvcrt.dll's control and status word
+// functions out.
+extern "C" {
+unsigned int _controlfp(unsigned int value, unsigned int mask);
+unsigned int _statusfp();
+}
+
 namespace norvane::winhost {
 
 HostRecord record;
@@ -20,6 +27,25 @@ namespace {
 // host selected into the device context.
 constexpr int kTitleX = 5;
 constexpr int kTitleY = 0;
+
+// The host's own work at the start of a call from the module: the change to
+// its floating-point settings meant for this call, if any, and in
+// GetEquPos an invalid operation.  The exception flags it leaves are the
+// host's own, which it must find again after Update.  (Wine's _controlfp
+// clears the SSE unit's flags when it changes the rounding.)
+void HostOwnWork(norvane::winhost::HostCall call) {
+  norvane::winhost::FloatingPointChange& change = record.fpuChange;
+  if (change.during == call && !change.made) {
+    change.control = _controlfp(change.value, change.mask);
+    change.made = true;
+  }
+  if (call == norvane::winhost::kCallGetEquPos) {
+    volatile double zero = 0.0;
+    volatile double invalid = zero / zero;
+    static_cast<void>(invalid);
+  }
+  record.hostFlags = _statusfp();
+}
 
 }  // namespace
 
@@ -72,6 +98,7 @@ void MFD::RecallStatus() {
 }
 
 void MFD::Title(HDC hDC, const char* title) const {
+  HostOwnWork(norvane::winhost::kCallTitle);
   if (title == nullptr) return;
   TextOutA(hDC, kTitleX, kTitleY, title, static_cast<int>(strlen(title)));
 }
@@ -82,6 +109,7 @@ OBJHANDLE VESSEL::GetHandle() const { return handle_; }
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude,
                             double& radius) const {
+  HostOwnWork(norvane::winhost::kCallGetEquPos);
   const auto* state = static_cast<const norvane::winhost::VesselState*>(handle_);
   longitude = state->longitude;
   latitude = state->latitude;

@@ -15,6 +15,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "sim/windows/DisplayType.hpp"
 #include "sim/windows/HostRecord.hpp"
 #include "sim/windows/PageBitmap.hpp"
 
@@ -22,8 +23,10 @@ extern "C" {
 void __getmainargs(int* argc, char*** argv, char*** env, int expandWildcards,
                    int* startInfo);
 // The compiler's own <float.h> comes first and leaves msvcrt.dll's control
-// word functions out.
+// and status word functions out.
 unsigned int _controlfp(unsigned int value, unsigned int mask);
+unsigned int _clearfp();
+unsigned int _statusfp();
 }
 
 namespace norvane::winhost {
@@ -41,6 +44,8 @@ constexpr unsigned kX87Precision24 = 0x00020000;
 #endif
 constexpr unsigned kRoundingMask = 0x00000300;
 constexpr unsigned kRoundTowardZero = 0x00000300;
+// _statusfp's flag of an invalid operation.
+constexpr unsigned kInvalidFlag = 0x10;
 
 #if defined(__i386__)
 #define NORVANE_THISCALL __attribute__((thiscall))
@@ -73,15 +78,18 @@ struct Options {
   const char* module = "Norvane.dll";
   const char* bmp = nullptr;
   unsigned fpuValue = 0;  // _controlfp settings the host makes before loading
-  unsigned fpuMask = 0;
+  unsigned fpuMask = 0;   // or, with fpuIn, inside that call
+  HostCall fpuIn = kNoCall;
 };
 
 const char kUsage[] =
     "usage: norvane-sim.exe [--lat DEG] [--lon DEG] [--rad M] [--heading DEG]\n"
     "                       [--size WxH] [--module PATH] [--bmp FILE]\n"
-    "                       [--fpu x87-24|chop]\n"
+    "                       [--fpu x87-24|chop [--fpu-in title|position]]\n"
     "Loads the module, opens one display on the vessel, paints one page and\n"
     "unloads the module, checking that it keeps to the plug-in contract.\n"
+    "--fpu sets the host's floating-point units before the module is loaded,\n"
+    "or with --fpu-in inside the host's Title or GetEquPos.\n"
     "Exits 1 when the module misbehaves, 2 for a bad command line.\n";
 
 FILE* ErrorStream() { return &_iob[2]; }
@@ -169,9 +177,20 @@ Options Parse(int argc, char** argv) {
       } else {
         Usage("--fpu: '%s' is not x87-24 or chop", value);
       }
+    } else if (strcmp(option, "--fpu-in") == 0) {
+      if (strcmp(value, "title") == 0) {
+        options.fpuIn = kCallTitle;
+      } else if (strcmp(value, "position") == 0) {
+        options.fpuIn = kCallGetEquPos;
+      } else {
+        Usage("--fpu-in: '%s' is not title or position", value);
+      }
     } else {
       Usage("unknown option: %s", option);
     }
+  }
+  if (options.fpuIn != kNoCall && options.fpuMask == 0) {
+    Usage("%s", "--fpu-in needs --fpu");
   }
   return options;
 }
@@ -189,7 +208,12 @@ unsigned FloatingPointControl() { return _controlfp(0, 0); }
 // Loads, registers, opens a display, paints, destroys and unloads, checking
 // each step; returns the process's exit status.
 int Run(const Options& options) {
-  if (options.fpuMask != 0) _controlfp(options.fpuValue, options.fpuMask);
+  if (options.fpuIn != kNoCall) {
+    record.fpuChange = {options.fpuIn, options.fpuValue, options.fpuMask,
+                        false, 0};
+  } else if (options.fpuMask != 0) {
+    _controlfp(options.fpuValue, options.fpuMask);
+  }
   const unsigned control = FloatingPointControl();
 
   const HMODULE module = LoadLibraryA(options.module);
@@ -234,18 +258,39 @@ int Run(const Options& options) {
   if (FloatingPointControl() != control) {
     Fail("opening a display changed the floating-point control settings");
   }
+  const char* typeFault = DisplayTypeFault(static_cast<MFD*>(display));
+  if (typeFault != nullptr) Fail("%s", typeFault);
 
   PageBitmap page(options.width, options.height);
   if (!page.Ready()) Fail("GDI made no %dx%d surface", options.width,
                           options.height);
   const HPEN hostPen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0x80));
   SelectObject(page.Dc(), hostPen);
+  // The host's own exception flags: division by zero before Update, then
+  // what its own work in Title and GetEquPos leaves (HostInterface.cpp).
+  _clearfp();
+  volatile double zero = 0.0;
+  volatile double infinity = 1.0 / zero;
+  static_cast<void>(infinity);
   Slot<UpdateFunction>(display, kSlotUpdate)(display, page.Dc());
+  const unsigned status = _statusfp();
   if (GetCurrentObject(page.Dc(), OBJ_PEN) != hostPen) {
     Fail("Update left another pen selected than the host's");
   }
-  if (FloatingPointControl() != control) {
-    Fail("Update changed the floating-point control settings");
+  if (options.fpuIn != kNoCall && !record.fpuChange.made) {
+    Fail("Update did not call the host's function for the --fpu-in change");
+  }
+  const unsigned expected =
+      options.fpuIn != kNoCall ? record.fpuChange.control : control;
+  if (FloatingPointControl() != expected) {
+    Fail("Update left the floating-point control settings at %#x, not the "
+         "host's %#x", FloatingPointControl(), expected);
+  }
+  // GDI's own arithmetic, in the host's environment, may add flags.
+  if ((status & record.hostFlags) != record.hostFlags ||
+      (status & kInvalidFlag) == 0) {
+    Fail("after Update the host's exception flags are %#x, without some of "
+         "the %#x its own calls left", status, record.hostFlags);
   }
 
   const struct {

@@ -33,6 +33,20 @@ struct VesselState {
   double heading;    ///< radians from true north, clockwise
 };
 
+/// The host's functions in which it does work of its own when the module
+/// calls them.
+enum HostCall { kNoCall, kCallTitle, kCallGetEquPos };
+
+/// A change the host makes to its own floating-point settings inside one of
+/// its functions, in _controlfp's terms.
+struct FloatingPointChange {
+  HostCall during;   ///< where it is made; kNoCall for nowhere
+  unsigned value;    ///< the new settings, within mask
+  unsigned mask;     ///< the fields changed
+  bool made;         ///< true once made
+  unsigned control;  ///< all of _controlfp's settings right after it
+};
+
 /// Calls the module made into the host, and what they carried.
 struct HostRecord {
   int initLibCalls;
@@ -47,6 +61,10 @@ struct HostRecord {
   int mfdConstructed;
   int mfdDestroyed;
   int defaultCalls[kMfdSlots];  ///< calls of MFD's own virtual functions
+  FloatingPointChange fpuChange;  ///< set by the host before it runs
+  /// _statusfp's exception flags as the host's own work in its last call
+  /// from the module left them.
+  unsigned hostFlags;
 };
 
 /// The host's one record, zero at start.

@@ -1,7 +1,9 @@
 // A host's floating-point settings do not reach the page, and the module
 // gives them back: rounding, flushing denormals and unmasked exceptions.
+// What the host does to them inside its own calls stays done.
 
 #include <fenv.h>
+#include <fpu_control.h>
 #include <gtest/gtest.h>
 #include <xmmintrin.h>
 
@@ -18,12 +20,21 @@ namespace {
 constexpr unsigned kFlushToZero = 0x8000;
 constexpr unsigned kDenormalsAreZero = 0x0040;
 
-std::vector<std::string> Page(const sim::VesselState& state) {
+// The page's drawing calls as text.  With flagsAfter, the host has only
+// division by zero raised when it calls Update, and flagsAfter receives the
+// exception flags raised when Update returns.
+std::vector<std::string> Page(const sim::VesselState& state,
+                              int* flagsAfter = nullptr) {
   sim::VesselState copy = state;
   VESSEL vessel(&copy);
   StandInDC dc;
   Norvane display(400, 260, &vessel);
+  if (flagsAfter != nullptr) {
+    feclearexcept(FE_ALL_EXCEPT);
+    feraiseexcept(FE_DIVBYZERO);
+  }
   display.Update(&dc);
+  if (flagsAfter != nullptr) *flagsAfter = fetestexcept(FE_ALL_EXCEPT);
   std::vector<std::string> page;
   for (const DrawCall& call : dc.Calls()) {
     page.push_back(std::to_string(static_cast<int>(call.kind)) + " " +
@@ -68,6 +79,77 @@ TEST(FloatingPointScopeTest, HostSettingsChangeNeitherPageNorStayChanged) {
       EXPECT_EQ(page, expected);
       EXPECT_EQ(after, sse);
       EXPECT_EQ(roundingAfter, setting.rounding);
+    }
+  }
+}
+
+// A change a host makes to its own settings, and whether it is in force.
+struct HostChange {
+  const char* name;
+  void (*make)();
+  bool (*inForce)();
+};
+
+const HostChange kHostChanges[] = {
+    {"rounding toward zero", [] { fesetround(FE_TOWARDZERO); },
+     [] { return fegetround() == FE_TOWARDZERO; }},
+    {"x87 at 24 bits",
+     [] {
+       fpu_control_t word;
+       _FPU_GETCW(word);
+       word = static_cast<fpu_control_t>((word & ~_FPU_EXTENDED) | _FPU_SINGLE);
+       _FPU_SETCW(word);
+     },
+     [] {
+       fpu_control_t word;
+       _FPU_GETCW(word);
+       return (word & _FPU_EXTENDED) == _FPU_SINGLE;
+     }},
+    {"flush to zero",
+     [] { _mm_setcsr(_mm_getcsr() | kFlushToZero | kDenormalsAreZero); },
+     [] {
+       const unsigned both = kFlushToZero | kDenormalsAreZero;
+       return (_mm_getcsr() & both) == both;
+     }},
+};
+
+const HostChange* changeToMake = nullptr;
+sim::HostCall callToMakeItIn = sim::HostCall::kTitle;
+
+// The host's side of its call: its change, and an invalid operation of its
+// own.
+void MakeHostChange(sim::HostCall call) {
+  if (call != callToMakeItIn) return;
+  changeToMake->make();
+  feraiseexcept(FE_INVALID);
+}
+
+// A host that changes its settings inside its own Title or GetEquPos keeps
+// them, and keeps the exception flag it raised there besides the one it had;
+// the module's own flags (inexact, at least) are gone.  The page is the one
+// painted without the change.
+TEST(FloatingPointScopeTest, ChangesTheHostMakesInItsOwnCallsStay) {
+  const sim::VesselState vessel{-1.8, 0.7, 6378137.0 + 4.0e5, 2.0};
+  const std::vector<std::string> expected = Page(vessel);
+  for (const sim::HostCall call :
+       {sim::HostCall::kTitle, sim::HostCall::kGetEquPos}) {
+    for (const HostChange& change : kHostChanges) {
+      SCOPED_TRACE(std::string(change.name) +
+                   (call == sim::HostCall::kTitle ? " in Title"
+                                                  : " in GetEquPos"));
+      fenv_t saved;
+      fegetenv(&saved);
+      changeToMake = &change;
+      callToMakeItIn = call;
+      sim::SetHostCallHook(MakeHostChange);
+      int flags = 0;
+      const std::vector<std::string> page = Page(vessel, &flags);
+      const bool inForce = change.inForce();
+      sim::SetHostCallHook(nullptr);
+      fesetenv(&saved);
+      EXPECT_EQ(page, expected);
+      EXPECT_TRUE(inForce);
+      EXPECT_EQ(flags, FE_DIVBYZERO | FE_INVALID);
     }
   }
 }
