@@ -6,8 +6,12 @@
  */
 
 #include "host/HostApi.hpp"
+#include "sim/CommonHost.hpp"
 
 namespace norvane::winhost {
+
+using sim::HostCall;
+using sim::VesselState;
 
 /// MFD's virtual functions in the platform's slot order.
 enum MfdSlot {
@@ -25,22 +29,11 @@ enum MfdSlot {
   kMfdSlots
 };
 
-/// The vessel as the host reports it.
-struct VesselState {
-  double longitude;  ///< radians, east positive
-  double latitude;   ///< radians, north positive
-  double radius;     ///< metres from the Earth's centre
-  double heading;    ///< radians from true north, clockwise
-};
-
-/// The host's functions in which it does work of its own when the module
-/// calls them.
-enum HostCall { kNoCall, kCallTitle, kCallGetEquPos };
-
 /// A change the host makes to its own floating-point settings inside one of
 /// its functions, in _controlfp's terms.
 struct FloatingPointChange {
-  HostCall during;   ///< where it is made; kNoCall for nowhere
+  bool inCall;       ///< false: made before the module is loaded, if at all
+  HostCall during;   ///< the call it is made in: kTitle or kGetEquPos
   unsigned value;    ///< the new settings, within mask
   unsigned mask;     ///< the fields changed
   bool made;         ///< true once made
