@@ -5,7 +5,10 @@
 # There is no C++ standard library for this target here: the module and the
 # Windows stand-in host are compiled against the C runtime headers of
 # msvcrt.dll and the Windows headers (both from Wine's development files),
-# without exceptions or RTTI, and linked against nothing by default.  Import
+# without exceptions, and linked against nothing by default.  Run-time type
+# information is on, as in the platform's own compiler: a host may ask a
+# display object it got from the module for dynamic_cast or typeid, which
+# read the type information before the object's virtual table.  Import
 # libraries for the system DLLs come from platform/windows/*.def.  Nor is
 # there a stack-probe routine to link: a function whose frame outgrows a page
 # fails to link, so the module's frames stay within one.
@@ -53,8 +56,11 @@ string(JOIN " " CMAKE_CXX_FLAGS_INIT
   -isystem ${clang_resource_dir}/include
   -isystem ${NORVANE_WINE_INCLUDE_DIR}/msvcrt
   -isystem ${NORVANE_WINE_INCLUDE_DIR}/windows
-  -D_MSVCR_VER=0 -fno-ms-extensions -fno-exceptions -fno-rtti
+  -D_MSVCR_VER=0 -fno-ms-extensions
   ${NORVANE_MSVC_ARCH_FLAGS})
+# Not in the cached flags above, so that a build directory configured before
+# takes them too.
+add_compile_options(-fno-exceptions -frtti)
 set(CMAKE_CXX_STANDARD_LIBRARIES "" CACHE STRING
     "Libraries every target links: none, the C runtime included")
 

@@ -18,7 +18,15 @@ function(norvane_import_library target def)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     string(REGEX REPLACE "@[0-9]+" "" text "${text}")
   endif()
-  file(CONFIGURE OUTPUT ${arch_def} CONTENT "${text}" @ONLY)
+  # Written only when it changes, so that the library is not made again for
+  # nothing; taken literally (decorated C++ names hold @...@).
+  set(written "")
+  if(EXISTS ${arch_def})
+    file(READ ${arch_def} written)
+  endif()
+  if(NOT written STREQUAL text)
+    file(WRITE ${arch_def} "${text}")
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
   add_custom_command(
     OUTPUT ${lib}

@@ -27,6 +27,29 @@ constexpr double kPageYear = 2006.0;
 // whole with room to spare should a label grow.
 constexpr size_t kLineSize = 260;
 
+// What the host reported for one page.
+struct HostReport {
+  double longitude;  // radians
+  double latitude;   // radians
+  double radius;     // m
+  double heading;    // radians, not normalised
+};
+
+// One needle in pixels; drawn only when every end is finite and fits.
+struct NeedlePixels {
+  bool drawn;
+  int originX, originY, endX, endY;
+};
+
+// Everything one page draws, worked out before any of it is drawn, so that
+// the arithmetic runs in one floating-point scope and the drawing outside it.
+struct PageContent {
+  char rows[page::kRows][kLineSize];
+  int rowTop[page::kRows];  // pixels
+  NeedlePixels trueNeedle;
+  NeedlePixels magneticNeedle;
+};
+
 double Degrees(double radians) { return radians * 180.0 / kPagePi; }
 
 // Truncates towards zero into a pixel coordinate; false where the value is
@@ -37,6 +60,65 @@ bool ToPixel(double value, int& pixel) {
   return true;
 }
 
+NeedlePixels Needle(int32_t width, double heading) {
+  const page::PagePoint origin = page::NeedleOrigin(width);
+  const page::PagePoint end = page::NeedleEnd(width, heading);
+  NeedlePixels needle{};
+  needle.drawn = ToPixel(origin.x, needle.originX) &&
+                 ToPixel(origin.y, needle.originY) &&
+                 ToPixel(end.x, needle.endX) && ToPixel(end.y, needle.endY);
+  return needle;
+}
+
+void ComposePage(const FieldModel& model, int32_t width, int32_t height,
+                 const HostReport& host, PageContent& content) {
+  const FloatingPointScope ieeeDefault;
+  const double hdg = NormaliseHeading(host.heading);
+  const double alt = (host.radius - kEquatorialRadius) / 1000.0;  // km
+  double X, Y, Z, F, H, D, I;
+  model.Evaluate(alt, host.latitude, host.longitude, kPageYear, X, Y, Z, F, H,
+                 D, I);
+  const double mh = NormaliseHeading(hdg - D);
+
+  const struct {
+    const char* format;
+    double value;
+  } rows[page::kRows] = {
+      {"lat: %9.3f%c\xB0", Degrees(host.latitude)},
+      {"lon: %9.3f%c\xB0", Degrees(host.longitude)},
+      {"rad: %9.3f%cm", host.radius},
+      {"x:   %9.3f%cT", X / 1e9},
+      {"y:   %9.3f%cT", Y / 1e9},
+      {"z:   %9.3f%cT", Z / 1e9},
+      {"h:   %9.3f%cT", H / 1e9},
+      {"ti:  %9.3f%cT", F / 1e9},
+      {"dec: %9.3f%c\xB0", Degrees(D)},
+      {"dip: %9.3f%c\xB0", Degrees(I)},
+      {"THead: %9.3f%c\xB0", Degrees(hdg)},
+      {"MHead: %9.3f%c\xB0", Degrees(mh)},
+  };
+  for (int k = 1; k <= page::kRows; ++k) {
+    FormatSI(content.rows[k - 1], kLineSize, rows[k - 1].format,
+             rows[k - 1].value);
+    content.rowTop[k - 1] = page::RowTop(height, k);
+  }
+  content.trueNeedle = Needle(width, hdg);
+  content.magneticNeedle = Needle(width, mh);
+}
+
+void DrawNeedle(HDC hDC, const NeedlePixels& needle) {
+  if (!needle.drawn) return;
+  MoveToEx(hDC, needle.originX, needle.originY, nullptr);
+  LineTo(hDC, needle.endX, needle.endY);
+}
+
+// The model is set up in the IEEE default environment; the scope ends once
+// the model is made, in place, before the pens are.
+FieldModel SetUpModel() {
+  const FloatingPointScope ieeeDefault;
+  return FieldModel();
+}
+
 }  // namespace
 
 Norvane::Norvane(DWORD w, DWORD h, VESSEL* v)
@@ -44,71 +126,32 @@ Norvane::Norvane(DWORD w, DWORD h, VESSEL* v)
       vessel(v),
       width(static_cast<int32_t>(w)),
       height(static_cast<int32_t>(h)),
-      model(),
-      penTrue(CreatePen(PS_SOLID, 1, kWhite)),
-      penMagnetic(CreatePen(PS_SOLID, 1, kRed)) {}
+      model(SetUpModel()),
+      penTrue(kWhite),
+      penMagnetic(kRed) {}
 
 void* Norvane::operator new(size_t size) noexcept { return malloc(size); }
 
 void Norvane::operator delete(void* storage) noexcept { free(storage); }
 
-Norvane::~Norvane() {
-  DeleteObject(penMagnetic);
-  DeleteObject(penTrue);
-}
-
 void Norvane::Update(HDC hDC) {
-  const FloatingPointScope ieeeDefault;
   Title(hDC, "Norvane");
+  HostReport host{0.0, 0.0, 0.0, 0.0};
+  vessel->GetEquPos(host.longitude, host.latitude, host.radius);
+  vapiGetHeading(vessel->GetHandle(), &host.heading);
 
-  double lng = 0.0;
-  double lat = 0.0;
-  double rad = 0.0;
-  vessel->GetEquPos(lng, lat, rad);
-  double hdg = 0.0;
-  vapiGetHeading(vessel->GetHandle(), &hdg);
-  hdg = NormaliseHeading(hdg);
+  PageContent content;
+  ComposePage(model, width, height, host, content);
 
-  const double alt = (rad - kEquatorialRadius) / 1000.0;  // km
-  double X, Y, Z, F, H, D, I;
-  model.Evaluate(alt, lat, lng, kPageYear, X, Y, Z, F, H, D, I);
-  const double mh = NormaliseHeading(hdg - D);
-
-  const struct {
-    const char* format;
-    double value;
-  } rows[page::kRows] = {
-      {"lat: %9.3f%c\xB0", Degrees(lat)},  {"lon: %9.3f%c\xB0", Degrees(lng)},
-      {"rad: %9.3f%cm", rad},              {"x:   %9.3f%cT", X / 1e9},
-      {"y:   %9.3f%cT", Y / 1e9},          {"z:   %9.3f%cT", Z / 1e9},
-      {"h:   %9.3f%cT", H / 1e9},          {"ti:  %9.3f%cT", F / 1e9},
-      {"dec: %9.3f%c\xB0", Degrees(D)},    {"dip: %9.3f%c\xB0", Degrees(I)},
-      {"THead: %9.3f%c\xB0", Degrees(hdg)}, {"MHead: %9.3f%c\xB0", Degrees(mh)},
-  };
-  char line[kLineSize];
-  for (int k = 1; k <= page::kRows; ++k) {
-    FormatSI(line, sizeof line, rows[k - 1].format, rows[k - 1].value);
-    TextOutA(hDC, page::kTextX, page::RowTop(height, k), line,
-             static_cast<int>(strlen(line)));
+  for (int k = 0; k < page::kRows; ++k) {
+    TextOutA(hDC, page::kTextX, content.rowTop[k], content.rows[k],
+             static_cast<int>(strlen(content.rows[k])));
   }
-
-  const HGDIOBJ previousPen = SelectObject(hDC, penTrue);
-  DrawNeedle(hDC, hdg);
-  SelectObject(hDC, penMagnetic);
-  DrawNeedle(hDC, mh);
+  const HGDIOBJ previousPen = SelectObject(hDC, penTrue.Handle());
+  DrawNeedle(hDC, content.trueNeedle);
+  SelectObject(hDC, penMagnetic.Handle());
+  DrawNeedle(hDC, content.magneticNeedle);
   SelectObject(hDC, previousPen);
-}
-
-void Norvane::DrawNeedle(HDC hDC, double heading) const {
-  const page::PagePoint origin = page::NeedleOrigin(width);
-  const page::PagePoint end = page::NeedleEnd(width, heading);
-  int originX, originY, endX, endY;
-  if (!ToPixel(origin.x, originX) || !ToPixel(origin.y, originY) ||
-      !ToPixel(end.x, endX) || !ToPixel(end.y, endY)) {
-    return;
-  }
-  MoveToEx(hDC, originX, originY, nullptr);
-  LineTo(hDC, endX, endY);
 }
 
 bool Norvane::ConsumeKeyBuffered(DWORD key) {

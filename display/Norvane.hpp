@@ -8,6 +8,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "display/OwnedPen.hpp"
 #include "host/HostApi.hpp"
 #include "model/FieldModel.hpp"
 
@@ -27,13 +28,20 @@ namespace norvane {
 class Norvane : public MFD {
  public:
   /**
+   * Sets up the model in the IEEE default floating-point environment; the
+   * host's constructor and GDI run in the caller's.  When making a pen
+   * throws (only off Windows, where the GDI may), what was made before is
+   * deleted again.
+   *
    * @param[in] w,h size of the MFD surface, pixels; taken as signed 32-bit
    *   values wherever they are used (a value of 2^31 or more counts as
    *   negative).
    * @param[in] v the vessel; not owned, must outlive the display object.
    */
   Norvane(DWORD w, DWORD h, VESSEL* v);
-  ~Norvane() override;
+
+  /// Deletes penMagnetic, then penTrue (the reverse of their declaration).
+  ~Norvane() override = default;
 
   /**
    * Storage for a display object, from the C runtime's heap: the module
@@ -54,12 +62,17 @@ class Norvane : public MFD {
 
   /**
    * Paints one page.  The pen selected in hDC before the call is selected
-   * again after it; font, text colour and background are the host's.  The
-   * page is computed in the IEEE default floating-point environment, and the
-   * caller's environment is as it was afterwards (FloatingPointScope).
+   * again after it; font, text colour and background are the host's.
    * Whatever the host reports, every row is printed; a needle whose heading
    * or end point is not finite (a non-finite heading, or a vessel at the
    * body's centre, where the field is undefined) is left out.
+   *
+   * The page's own arithmetic (the model, the headings, the rows' text and
+   * positions, the needles' ends) runs in the IEEE default floating-point
+   * environment (FloatingPointScope), and the exception flags it raises are
+   * dropped.  The host's calls (the title, the vessel's position and
+   * heading, GDI) run in the caller's environment: what they change in it,
+   * control settings or exception flags, stays as they left it.
    *
    * @param[in] hDC device context of the MFD surface.
    */
@@ -74,14 +87,12 @@ class Norvane : public MFD {
   bool ConsumeKeyBuffered(DWORD key) override;
 
  private:
-  void DrawNeedle(HDC hDC, double heading) const;
-
   VESSEL* vessel;
   int32_t width;   ///< pixels
   int32_t height;  ///< pixels
   FieldModel model;
-  HPEN penTrue;      ///< white, true-north needle
-  HPEN penMagnetic;  ///< red, magnetic-north needle
+  OwnedPen penTrue;      ///< white, true-north needle
+  OwnedPen penMagnetic;  ///< red, magnetic-north needle
 };
 
 }  // namespace norvane

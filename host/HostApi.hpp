@@ -131,8 +131,16 @@ class NORVANE_HOST_API MFD {
    * and the host's constructor fills the base as the host declares it: were
    * the host's base larger, it would write into the display's own fields
    * or past the object.  So the base is declared larger than any host's is
-   * expected to be (64 pointers of state besides the vtable pointer), and
-   * the module never reads it.
+   * expected to be, and the module never reads this room.
+   *
+   * After the vtable pointer, the three fields above and this array take
+   * 256 bytes on 32-bit Windows (a base of 260 bytes) and 504 bytes on
+   * 64-bit Windows (a base of 512 bytes, the two DWORDs sharing one
+   * pointer's room).  A host's base holds a few fields of this kind: the
+   * surface, the vessel, handles, button state; 256 bytes on the host's own
+   * 32-bit platform is several times that, for the cost of one allocation
+   * per display.  The room is counted in pointers because such state is
+   * mostly pointers and handles, which double in size on 64-bit Windows.
    */
   [[maybe_unused]] void* hostState_[64 - 3];
 };

@@ -1,7 +1,6 @@
 #include "host/ModuleExports.hpp"
 
 #include "display/Norvane.hpp"
-#include "platform/FloatingPointScope.hpp"
 
 namespace {
 
@@ -13,6 +12,30 @@ int moduleVersion = 0;
 // build date (__DATE__), so every build of the same code reports the same
 // version to the host.  The text takes the host's Date2Int form.
 constexpr const char* kReleaseDate = "Apr 25 2006";
+
+// Norvane's allocation returns null rather than throwing; the expression
+// then constructs nothing and is null.
+MFD* NewDisplay(DWORD width, DWORD height, VESSEL* vessel) {
+  return new norvane::Norvane(width, height, vessel);
+}
+
+#if defined(__cpp_exceptions)
+// Builds with exceptions (off Windows) may meet a GDI or host that throws,
+// such as the stand-in GDI's CreatePen when memory runs out.  By the time
+// the exception arrives here the display's members made so far are
+// destroyed and its storage is freed; the host gets no display.
+MFD* NewDisplayOrNull(DWORD width, DWORD height, VESSEL* vessel) noexcept {
+  try {
+    return NewDisplay(width, height, vessel);
+  } catch (...) {
+    return nullptr;
+  }
+}
+#else
+MFD* NewDisplayOrNull(DWORD width, DWORD height, VESSEL* vessel) {
+  return NewDisplay(width, height, vessel);
+}
+#endif
 
 }  // namespace
 
@@ -44,12 +67,7 @@ intptr_t ModeMsgProc(uint32_t msg, uint32_t,
   if (vessel == nullptr) return 0;
   const auto width = static_cast<DWORD>(wparam & 0xFFFFu);
   const auto height = static_cast<DWORD>((wparam >> 16) & 0xFFFFu);
-  // The model's setup computes square roots, in the environment the page
-  // is painted in.  Norvane's allocation returns null rather than throwing;
-  // the expression then constructs nothing and is null.
-  const FloatingPointScope ieeeDefault;
-  MFD* display = new Norvane(width, height, vessel);
-  return reinterpret_cast<intptr_t>(display);
+  return reinterpret_cast<intptr_t>(NewDisplayOrNull(width, height, vessel));
 }
 
 }  // namespace norvane

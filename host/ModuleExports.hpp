@@ -54,9 +54,11 @@ constexpr uint32_t kMsgCreateDisplay = 1;
  * @param[in] wparam surface width in bits 0-15, height in bits 16-31, pixels.
  * @param[in] lparam the VESSEL pointer; must outlive the display.
  * @return for kMsgCreateDisplay the new display's address as an MFD*, owned
- *   by the caller; 0 for any other code, a null vessel, or when memory
- *   cannot be had.  No exception leaves the call, and the caller's
- *   floating-point environment is as it was (FloatingPointScope).
+ *   by the caller; 0 for any other code or a null vessel, and 0 when
+ *   memory cannot be had or making the display throws (whatever was made is
+ *   freed again).  No exception leaves the call.  The
+ *   host's constructor and GDI run in the caller's floating-point
+ *   environment, the model's setup in the IEEE default one (Norvane).
  */
 intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd,
                           uintptr_t wparam, uintptr_t lparam);

@@ -1,5 +1,8 @@
-// The Windows loader's entry for the module DLL.  The C runtime's DLL
-// start-up code calls it by its C name, DllMain@12 on 32-bit Windows.
+// The module DLL's entry.  The DLL links no C runtime start-up code, so the
+// Windows loader calls DllMain itself (the DLL is linked with
+// /entry:DllMain): at process attach and detach, and at thread attach and
+// detach, which ModuleEntry ignores.  msvcrt.dll sets itself up when it is
+// loaded, before this entry runs.
 
 #include "host/ModuleEntry.hpp"
 

@@ -15,6 +15,11 @@
  * unit, which C runtimes use for some mathematical functions and read for
  * the rounding of printed numbers.  On other processors the scope does
  * nothing.
+ *
+ * A scope covers the module's own arithmetic only.  Calls into the host or
+ * GDI belong outside it: they run in the host's environment, so that the
+ * exception flags they raise and any change they make to the environment
+ * stay, instead of being undone when the scope ends.
  */
 
 namespace norvane {

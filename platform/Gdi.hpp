@@ -6,10 +6,7 @@
  */
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsApi.hpp"
 #else
 #include "platform/StandInGdi.hpp"
 #endif

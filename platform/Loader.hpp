@@ -7,10 +7,7 @@
  */
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/WindowsApi.hpp"
 #else
 
 /// A loaded module: the handle dlopen gives for it.

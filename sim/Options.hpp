@@ -10,17 +10,10 @@
 #include <string>
 
 #include "model/Wgs84.hpp"
+#include "sim/DefaultVessel.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace norvane::sim {
-
-/// The vessel and surface when the command line says nothing: on the ground
-/// at 28.6° N 80.6° W, on the equatorial radius, heading east, 256 × 256.
-constexpr double kDefaultLatitude = 28.6;    ///< degrees
-constexpr double kDefaultLongitude = -80.6;  ///< degrees
-constexpr double kDefaultAltitude = 0.0;     ///< km above the equatorial radius
-constexpr double kDefaultHeading = 90.0;     ///< degrees
-constexpr DWORD kDefaultSide = 256;          ///< pixels
 
 /// Radius the altitude is measured from: the equatorial radius, metres.
 constexpr double kEquatorialRadius = wgs84::a * 1000.0;

@@ -4,8 +4,8 @@
  * \brief The stand-in host's side of the plug-in interface: what it keeps
  *   behind the declarations of host/HostApi.hpp, for the sim and for tests.
  *
- * A vessel's OBJHANDLE points to its VesselState.  Not thread-safe: like the
- * real host, everything runs on one thread.
+ * The vessel, the title and Date2Int are CommonHost's.  Not thread-safe:
+ * like the real host, everything runs on one thread.
  */
 
 #include <cstdint>
@@ -13,16 +13,9 @@
 #include <vector>
 
 #include "host/HostApi.hpp"
+#include "sim/CommonHost.hpp"
 
 namespace norvane::sim {
-
-/// What the host knows of a vessel.
-struct VesselState {
-  double longitude = 0.0;  ///< radians, east positive
-  double latitude = 0.0;   ///< radians, north positive
-  double radius = 0.0;     ///< distance from the body's centre, m
-  double heading = 0.0;    ///< true heading, radians, as the host reports it
-};
 
 /// A display mode as registered by a module.
 struct Registration {
@@ -48,11 +41,17 @@ int Date2IntCalls();
 /// Number of MFD base objects alive.
 int LiveDisplays();
 
-/// Forgets all registrations and resets every counter.
-void ResetHost();
+/**
+ * Has the host run a function of its own at the start of MFD::Title,
+ * VESSEL::GetEquPos and Date2Int, as a real host's code might, say to change
+ * its own floating-point settings.
+ *
+ * @param[in] hook called with the function it runs in; null for none (the
+ *   default, and after ResetHost).
+ */
+void SetHostCallHook(void (*hook)(HostCall call));
 
-/// Left edge and top of the title text, pixels.
-constexpr int kTitleX = 5;
-constexpr int kTitleY = 0;
+/// Forgets all registrations and the hook, and resets every counter.
+void ResetHost();
 
 }  // namespace norvane::sim

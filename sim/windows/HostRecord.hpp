@@ -6,8 +6,12 @@
  */
 
 #include "host/HostApi.hpp"
+#include "sim/CommonHost.hpp"
 
 namespace norvane::winhost {
+
+using sim::HostCall;
+using sim::VesselState;
 
 /// MFD's virtual functions in the platform's slot order.
 enum MfdSlot {
@@ -25,12 +29,15 @@ enum MfdSlot {
   kMfdSlots
 };
 
-/// The vessel as the host reports it.
-struct VesselState {
-  double longitude;  ///< radians, east positive
-  double latitude;   ///< radians, north positive
-  double radius;     ///< metres from the Earth's centre
-  double heading;    ///< radians from true north, clockwise
+/// A change the host makes to its own floating-point settings inside one of
+/// its functions, in _controlfp's terms.
+struct FloatingPointChange {
+  bool inCall;       ///< false: made before the module is loaded, if at all
+  HostCall during;   ///< the call it is made in: kTitle or kGetEquPos
+  unsigned value;    ///< the new settings, within mask
+  unsigned mask;     ///< the fields changed
+  bool made;         ///< true once made
+  unsigned control;  ///< all of _controlfp's settings right after it
 };
 
 /// Calls the module made into the host, and what they carried.
@@ -47,6 +54,10 @@ struct HostRecord {
   int mfdConstructed;
   int mfdDestroyed;
   int defaultCalls[kMfdSlots];  ///< calls of MFD's own virtual functions
+  FloatingPointChange fpuChange;  ///< set by the host before it runs
+  /// _statusfp's exception flags as the host's own work in its last call
+  /// from the module left them.
+  unsigned hostFlags;
 };
 
 /// The host's one record, zero at start.

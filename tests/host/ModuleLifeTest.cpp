@@ -15,17 +15,20 @@
 #if !defined(__SANITIZE_ADDRESS__)
 namespace {
 
-// While set, the process-wide malloc (which the module's allocation of a
-// display binds to at load) has no memory to give.  AddressSanitizer brings
+// While not negative, the process-wide malloc (which the module's allocation
+// of a display, the stand-in GDI's pens and operator new bind to at load)
+// gives that many more blocks and then no memory.  AddressSanitizer brings
 // its own allocator, which cannot be replaced: there the release build's
 // run of NoMemoryForADisplayCreatesNothing stands for both.
-bool mallocFails = false;
+long mallocsLeft = -1;
 
 }  // namespace
 
 extern "C" void* __libc_malloc(std::size_t size);
 extern "C" void* malloc(std::size_t size) {
-  return mallocFails ? nullptr : __libc_malloc(size);
+  if (mallocsLeft == 0) return nullptr;
+  if (mallocsLeft > 0) --mallocsLeft;
+  return __libc_malloc(size);
 }
 #endif
 
@@ -126,17 +129,29 @@ TEST_F(ModuleLifeTest, OtherMessagesAndNoVesselCreateNothing) {
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
+// Each allocation a display needs fails in turn (its storage, then each pen's
+// in the stand-in GDI, whose CreatePen throws): the answer is 0, no exception
+// leaves the message procedure, and nothing made before the failure is left.
 TEST_F(ModuleLifeTest, NoMemoryForADisplayCreatesNothing) {
   const MFDModeMsgProc proc = Init();
   ASSERT_NE(proc, nullptr);
   const std::size_t pens = gdi::LivePens();
-  mallocFails = true;
-  const std::intptr_t answer =
-      proc(1, 0, Packed(400, 200), reinterpret_cast<std::uintptr_t>(&vessel_));
-  mallocFails = false;
-  EXPECT_EQ(answer, 0);
-  EXPECT_EQ(LiveDisplays(), 0);
-  EXPECT_EQ(gdi::LivePens(), pens);
+  long failures = 0;
+  for (long granted = 0;; ++granted) {
+    mallocsLeft = granted;
+    const std::intptr_t answer = proc(
+        1, 0, Packed(400, 200), reinterpret_cast<std::uintptr_t>(&vessel_));
+    mallocsLeft = -1;
+    if (answer != 0) {
+      delete reinterpret_cast<MFD*>(answer);
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(LiveDisplays(), 0) << granted;
+    EXPECT_EQ(gdi::LivePens(), pens) << granted;
+  }
+  // The storage and at least one block for each pen.
+  EXPECT_GE(failures, 3);
 }
 #endif
 
