@@ -27,7 +27,12 @@ case ${1:-} in
   *) echo "usage: $0 [--list] main|dll|test" >&2; exit 2 ;;
 esac
 if ((list)); then
-  printf '%s\n' "${packages[@]}" | sort -u
+  # Builtins only: build-dll.sh names the packages with this on a bare PATH.
+  declare -A listed
+  for package in "${packages[@]}"; do
+    [[ -n ${listed[$package]:-} ]] || echo "$package"
+    listed[$package]=1
+  done
   exit 0
 fi
 
