@@ -54,14 +54,17 @@ head=$(git rev-parse HEAD)
 top=/var/tmp/norvane-fresh-check
 mkdir -p "$top"
 
-# apt's and mmdebstrap's words for a mirror it could not reach.
-unreachable='Temporary failure resolving|Could not resolve|Failed to fetch|'
-unreachable+='Unable to connect|Could not connect|Connection failed|'
-unreachable+='Connection timed out|Network is unreachable|No route to host'
-network_failure() {  # network_failure WHAT LOG: says so and exits 3
+# apt's error lines (also in mmdebstrap's log) for a mirror it could not
+# reach; only these, so that a test's own output never reads as one.
+unreachable='^[EW]: (Failed to fetch|.*(Temporary failure resolving|Could not '
+unreachable+='resolve|Unable to connect|Could not connect|Connection failed|'
+unreachable+='Connection timed out|Network is unreachable|No route to host))'
+apt_unreachable() {  # apt_unreachable LOG: prints apt's words, if it said so
+  grep -E -m 5 "$unreachable" "$1" | sed 's/^/    /' | grep . >&2
+}
+network_failure() {  # network_failure WHAT: says the mirror was out of reach
   echo "$me: NETWORK: $1: the Debian mirror could not be reached; this is" \
-    "not a test failure. apt said:" >&2
-  grep -E -m 5 "$unreachable" "$2" | sed 's/^/    /' >&2
+    "not a test failure" >&2
   exit 3
 }
 
@@ -69,8 +72,8 @@ command -v mmdebstrap >/dev/null || {
   echo "$me: installing mmdebstrap" >&2
   { apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
       apt-get install -y -qq mmdebstrap arch-test; } >"$top/install.log" 2>&1 ||
-    { grep -qE "$unreachable" "$top/install.log" &&
-        network_failure "installing mmdebstrap" "$top/install.log"
+    { apt_unreachable "$top/install.log" &&
+        network_failure "installing mmdebstrap"
       cat "$top/install.log" >&2; exit 2; }
 }
 
@@ -92,8 +95,8 @@ if [[ ! -d $base ]]; then
     rm -rf "$base.tmp"
     if ! mmdebstrap --variant=apt bookworm "$base.tmp" ${sources:+"$sources"} \
         >"$top/base.log" 2>&1; then
-      grep -qE "$unreachable" "$top/base.log" &&
-        network_failure "building the base tree" "$top/base.log"
+      apt_unreachable "$top/base.log" &&
+        network_failure "building the base tree"
       tail -n 20 "$top/base.log" >&2
       echo "$me: building the base tree failed (log: $top/base.log)" >&2
       exit 2
@@ -176,10 +179,9 @@ for command in "${commands[@]}"; do
   took=$(minutes $(($(date +%s) - start)))
   if ((rc == 0)); then
     verdict=passed
-  elif grep -qE "$unreachable" "$run/log"; then
+  elif apt_unreachable "$run/log"; then
     verdict="NETWORK: the Debian mirror could not be reached"
     offline=1
-    grep -E -m 5 "$unreachable" "$run/log" | sed 's/^/    /' >&2
   else
     verdict=FAILED
     failed=1
@@ -194,7 +196,5 @@ echo "$me: results in pristine Debian 12 trees ($(git log -1 --format=%h "$head"
 printf '  %s\n' "${results[@]}"
 ((failed == 0)) || exit 1
 if ((offline)); then
-  echo "$me: NETWORK: the Debian mirror could not be reached from the tree;" \
-    "nothing was tested to the end" >&2
-  exit 3
+  network_failure "apt in the tree (later commands not run)"
 fi
