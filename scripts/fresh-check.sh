@@ -32,6 +32,11 @@ while (($#)); do
     *) break ;;
   esac
 done
+if [[ $(id -u) != 0 ]]; then
+  echo "$me: must run as root: it builds a Debian tree, mounts it and" \
+    "chroots into it" >&2
+  exit 2
+fi
 commands=("$@")
 if ((${#commands[@]} == 0)); then
   # The README is the one home of the two commands: indented lines in its
@@ -39,11 +44,6 @@ if ((${#commands[@]} == 0)); then
   mapfile -t commands < <(sed -n '/^## Two commands/,/^## /{
     s/^    \(bash [^#]*[^ #]\).*/\1/p }' README.md)
   ((${#commands[@]})) || { echo "$me: no commands in README.md" >&2; exit 2; }
-fi
-if [[ $(id -u) != 0 ]]; then
-  echo "$me: must run as root: it builds a Debian tree, mounts it and" \
-    "chroots into it" >&2
-  exit 2
 fi
 
 repo=$(git rev-parse --show-toplevel)
