@@ -167,12 +167,17 @@ for command in "${commands[@]}"; do
   echo "$me: running in a pristine Debian 12 tree: $command" >&2
   start=$(date +%s)
   # In the background, so that a signal to this script is handled at once;
-  # the command gets back the SIGINT and SIGQUIT that bash ignores there.
+  # the command gets back the SIGINT and SIGQUIT that bash ignores there, and
+  # no descriptor beside its standard ones, as in a new user's shell.
   (set -o pipefail
    chroot "$root" /usr/bin/env -i --default-signal=INT,QUIT \
      HOME=/root LANG=C.UTF-8 TERM=dumb \
      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-     bash -c "cd /root/work/norvane && $command" </dev/null 2>&1 |
+     bash -c 'for fd in /proc/$$/fd/*; do fd=${fd##*/}
+                ((fd < 3)) || [[ ! -e /proc/$$/fd/$fd ]] || eval "exec $fd>&-"
+              done
+              cd /root/work/norvane && eval "$1"' fresh-check "$command" \
+     </dev/null 2>&1 |
      tee "$run/log") &
   rc=0
   wait $! || rc=$?
