@@ -13,7 +13,7 @@
 # Prints each command's exit status and wall time.  Exit status: 0 every
 # command passed; 1 a command failed; 2 bad usage, not root, or no tree could
 # be made; 3 the Debian mirror could not be reached (not a test failure);
-# 130/143 interrupted.  The base tree is cached in /var/tmp/norvane-fresh-check
+# 129/130/143 hung up, interrupted or terminated.  The base tree is cached in /var/tmp/norvane-fresh-check
 # (built in well under a minute); every command starts from a clean overlay of
 # it, and every mount and process in it is gone when this script ends.
 set -euo pipefail
@@ -134,6 +134,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'echo "$me: interrupted" >&2; cleanup; exit 130' INT
 trap 'echo "$me: terminated" >&2; cleanup; exit 143' TERM
+trap 'echo "$me: hung up" >&2; cleanup; exit 129' HUP
 
 # Sets up a fresh tree: overlay, system mounts, the clone and the data.
 make_tree() {
