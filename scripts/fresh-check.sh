@@ -13,9 +13,10 @@
 # Prints each command's exit status and wall time.  Exit status: 0 every
 # command passed; 1 a command failed; 2 bad usage, not root, or no tree could
 # be made; 3 the Debian mirror could not be reached (not a test failure);
-# 129/130/143 hung up, interrupted or terminated.  The base tree is cached in /var/tmp/norvane-fresh-check
-# (built in well under a minute); every command starts from a clean overlay of
-# it, and every mount and process in it is gone when this script ends.
+# 129/130/143 hung up, interrupted or terminated.  The base tree is cached in
+# /var/tmp/norvane-fresh-check (built in well under a minute); every command
+# starts from a clean overlay of it, and every mount and process in it is gone
+# when this script ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
