@@ -24,7 +24,7 @@ foreach(tool CLANGXX:clang++ LLD_LINK:lld-link LLVM_AR:llvm-ar
   if(NOT ${variable})
     message(FATAL_ERROR
       "${tool} not found: the Windows build needs clang, lld and llvm "
-      "(Debian packages clang, lld, llvm)")
+      "(Debian packages: scripts/deps.sh --list dll)")
   endif()
 endforeach()
 
@@ -34,7 +34,7 @@ if(NOT EXISTS ${NORVANE_WINE_INCLUDE_DIR}/msvcrt/stdio.h OR
    NOT EXISTS ${NORVANE_WINE_INCLUDE_DIR}/windows/windows.h)
   message(FATAL_ERROR
     "no C runtime and Windows headers in ${NORVANE_WINE_INCLUDE_DIR} "
-    "(Debian package libwine-dev)")
+    "(Debian packages: scripts/deps.sh --list dll)")
 endif()
 execute_process(COMMAND ${NORVANE_CLANGXX} -print-resource-dir
                 OUTPUT_VARIABLE clang_resource_dir

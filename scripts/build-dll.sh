@@ -37,9 +37,9 @@ for tool in cmake clang++ lld-link llvm-ar llvm-dlltool llvm-nm; do
   command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if ((${#missing[@]})); then
-  echo "$0: not found: ${missing[*]}; the Windows build needs clang, lld" \
-    "and llvm (Debian packages clang, lld, llvm; scripts/deps.sh dll" \
-    "installs them)" >&2
+  mapfile -t packages < <(bash scripts/deps.sh --list dll)
+  echo "$0: not found: ${missing[*]}; the Windows build needs the Debian" \
+    "packages: ${packages[*]} (scripts/deps.sh dll installs them)" >&2
   exit 1
 fi
 

@@ -2,25 +2,39 @@
 # Installs the Debian packages that one job needs, when any is missing.
 # Needs root (it runs apt-get non-interactively) only when something is.
 #
-# usage: scripts/deps.sh main|dll|test
-#   main  build the module, the stand-in host and the tools
-#   dll   cross-build the module for Windows (scripts/build-dll.sh)
-#   test  everything: the above, the tests, benchmarks, fuzzers, Wine
+# usage: scripts/deps.sh [--list] main|dll|test
+#   main    build the module, the stand-in host and the tools
+#   dll     cross-build the module for Windows (scripts/build-dll.sh)
+#   test    everything: the above, the tests, benchmarks, fuzzers, Wine
+#   --list  only print the group's packages, one a line
+# Each group is complete on a minimal Debian 12 (scripts/fresh-check.sh
+# proves it); the main one holds no test tooling.
 set -euo pipefail
 
 main=(cmake g++ make pkg-config libcli11-dev libcairo2-dev libfontconfig-dev
-      fonts-dejavu-core)
+      fonts-dejavu-core libgeographiclib-dev)
 dll=(cmake make clang lld llvm libwine-dev)
 test=("${main[@]}" "${dll[@]}" libgtest-dev libbenchmark-dev
-      libgeographiclib-dev geographiclib-tools hyperfine libclang-rt-dev
+      geographiclib-tools hyperfine libclang-rt-dev
       valgrind libstb-dev zip unzip wine64 wine32:i386 fonts-liberation)
 
+list=0
+[[ ${1:-} == --list ]] && { list=1; shift; }
 case ${1:-} in
   main) packages=("${main[@]}") ;;
   dll) packages=("${dll[@]}") ;;
   test) packages=("${test[@]}") ;;
-  *) echo "usage: $0 main|dll|test" >&2; exit 2 ;;
+  *) echo "usage: $0 [--list] main|dll|test" >&2; exit 2 ;;
 esac
+if ((list)); then
+  # Builtins only: build-dll.sh names the packages with this on a bare PATH.
+  declare -A listed
+  for package in "${packages[@]}"; do
+    [[ -n ${listed[$package]:-} ]] || echo "$package"
+    listed[$package]=1
+  done
+  exit 0
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -37,5 +51,6 @@ if [[ " ${missing[*]} " == *:i386* ]] &&
    ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -qq
+# An unreachable mirror is an error here, not a warning that leaves old lists.
+apt-get update -qq --error-on=any
 apt-get install -y -qq "${missing[@]}"

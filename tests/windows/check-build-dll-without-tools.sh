@@ -15,6 +15,6 @@ output=$(NORVANE_NO_INSTALL=1 PATH=$bin bash "$source_dir/scripts/build-dll.sh" 
   status=$?
 echo "$output"
 [[ $status == 1 ]] || { echo "exit status $status, not 1" >&2; exit 1; }
-for word in clang++ lld-link llvm-dlltool "Debian packages clang, lld, llvm"; do
+for word in clang++ lld-link llvm-dlltool "Debian packages: " " clang " " lld " " llvm "; do
   [[ $output == *"$word"* ]] || { echo "the message does not name $word" >&2; exit 1; }
 done
