@@ -1,0 +1,135 @@
+/**
+ * \file norvane-chart.cpp
+ * \brief World charts of the field: PNG and SVG for people, GeoJSON for GIS
+ *   tools.
+ *
+ * norvane-chart [options] --png FILE | --svg FILE | --geojson FILE ...
+ *
+ * Exit status: 0 when every file was written, 1 when one could not be (no
+ * file is then left half-written), 2 for bad options.
+ */
+
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/PointParser.hpp"
+#include "tools/chart/ChartRun.hpp"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kDescription[] =
+    "Draws a world chart of one element of the WMM-2005 main field, or of\n"
+    "its annual change: contour lines over coastlines and a graticule, as\n"
+    "PNG or SVG, and the contour lines alone as GeoJSON.";
+
+const char kFooter[] =
+    "D and I are in degrees and their annual change in arc-minutes a year;\n"
+    "the intensities in nT and nT a year.  Default contour intervals: 2 for\n"
+    "D and I (and their change), 1000 nT for the intensities, 10 nT a year\n"
+    "for their change.  WMM-2005 is valid from 2005.0 to 2010.0 and from -1\n"
+    "to 850 km; a chart outside is still drawn, with a warning.  At least\n"
+    "one of --png, --svg and --geojson is needed.";
+
+// A check that text names one of a set of values.
+template <typename Parse>
+CLI::Validator Names(const char* name, Parse parse) {
+  return CLI::Validator(
+      [parse](std::string& text) -> std::string {
+        return parse(text) ? std::string()
+                           : "'" + text + "' is not one of them";
+      },
+      name);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  norvane::chart::ChartOptions options;
+  std::string element = "D", projection = "plate-carree", year, size;
+
+  CLI::App app(kDescription, "norvane-chart");
+  app.footer(kFooter);
+  app.add_option("--element", element, "the element: D I H X Y Z F (default D)")
+      ->type_name("D|I|H|X|Y|Z|F")
+      ->check(Names("ELEMENT", norvane::chart::ParseElement));
+  app.add_flag("--rates", options.request.quantity.rates,
+               "chart the annual change of the element instead");
+  app.add_option("--year", year,
+                 "decimal year or date yyyy-mm-dd (default 2006.0)")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double value;
+            const char* problem = norvane::tools::ParseYear(text, value);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "YEAR"));
+  app.add_option("--alt", options.request.altitude,
+                 "km above the WGS-84 ellipsoid (default 0)")
+      ->type_name("KM")
+      ->check(CLI::Range(-1000.0, 100000.0));
+  app.add_option("--projection", projection,
+                 "plate-carree (default), mercator (to 80 N and S), "
+                 "north-polar or south-polar (stereographic, to 55)")
+      ->type_name("NAME")
+      ->check(Names("PROJECTION", norvane::chart::ParseProjection));
+  app.add_option("--interval", options.interval,
+                 "contour interval in the chart's unit (default: see below)")
+      ->type_name("V")
+      ->check(CLI::PositiveNumber);
+  app.add_option("--grid", options.gridStep,
+                 "spacing of the evaluation grid, degrees (default 0.5)")
+      ->type_name("DEG")
+      ->check(CLI::Range(0.05, 5.0));
+  app.add_option("--size", size,
+                 "image size in pixels, 16 to 16384 a side (default "
+                 "1400x800, polar maps 960x1000)")
+      ->type_name("WxH");
+  app.add_option("--coastlines", options.coastlines,
+                 "land polygons, a shapefile (default: the crude shoreline "
+                 "of python-cartopy-data), or 'none'")
+      ->type_name("FILE");
+  app.add_option("--png", options.png, "write the chart as PNG")
+      ->type_name("FILE");
+  app.add_option("--svg", options.svg, "write the chart as SVG")
+      ->type_name("FILE");
+  app.add_option("--geojson", options.geojson,
+                 "write the contour lines as GeoJSON")
+      ->type_name("FILE");
+
+  try {
+    app.parse(argc, argv);
+    options.request.quantity.element = *norvane::chart::ParseElement(element);
+    options.projection = *norvane::chart::ParseProjection(projection);
+    if (!year.empty()) norvane::tools::ParseYear(year, options.request.year);
+    if (!size.empty() &&
+        !norvane::chart::ParseSize(size, options.width, options.height)) {
+      throw CLI::ValidationError("--size",
+                                 "'" + size + "' is not WxH, 16 to 16384 each");
+    }
+    if (options.png.empty() && options.svg.empty() && options.geojson.empty()) {
+      throw CLI::RequiredError("--png, --svg or --geojson");
+    }
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "norvane-chart: %s\n\n%s", e.what(),
+                 app.help().c_str());
+    return kUsageError;
+  }
+
+  try {
+    return norvane::chart::RunChart(options, stderr);
+  } catch (const std::exception& e) {  // out of memory
+    std::fprintf(stderr, "norvane-chart: %s\n", e.what());
+    return 1;
+  }
+}
