@@ -49,6 +49,16 @@ CLI::Validator Names(const char* name, Parse parse) {
       name);
 }
 
+// CLI11's range checks let NaN through.
+const CLI::Validator kFinite(
+    [](std::string& text) -> std::string {
+      double value;
+      return CLI::detail::lexical_cast(text, value) && std::isfinite(value)
+                 ? std::string()
+                 : "'" + text + "' is not a finite number";
+    },
+    "FINITE");
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,7 +84,7 @@ int main(int argc, char** argv) {
   app.add_option("--alt", options.request.altitude,
                  "km above the WGS-84 ellipsoid (default 0)")
       ->type_name("KM")
-      ->check(CLI::Range(-1000.0, 100000.0));
+      ->check(kFinite & CLI::Range(-1000.0, 100000.0));
   app.add_option("--projection", projection,
                  "plate-carree (default), mercator (to 80 N and S), "
                  "north-polar or south-polar (stereographic, to 55)")
@@ -83,11 +93,11 @@ int main(int argc, char** argv) {
   app.add_option("--interval", options.interval,
                  "contour interval in the chart's unit (default: see below)")
       ->type_name("V")
-      ->check(CLI::PositiveNumber);
+      ->check(kFinite & CLI::PositiveNumber);
   app.add_option("--grid", options.gridStep,
                  "spacing of the evaluation grid, degrees (default 0.5)")
       ->type_name("DEG")
-      ->check(CLI::Range(0.05, 5.0));
+      ->check(kFinite & CLI::Range(0.05, 5.0));
   app.add_option("--size", size,
                  "image size in pixels, 16 to 16384 a side (default "
                  "1400x800, polar maps 960x1000)")

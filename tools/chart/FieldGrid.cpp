@@ -22,7 +22,7 @@ double Pick(const Quantity& quantity, const tools::FieldElements& field,
   switch (quantity.element) {
     case Element::kD: {
       const double d = tools::Degrees(e.D) * angleUnit;
-      return d == -180.0 ? 180.0 : d;  // D lies in (-180, 180]
+      return !quantity.rates && d == -180.0 ? 180.0 : d;  // D in (-180, 180]
     }
     case Element::kI:
       return tools::Degrees(e.I) * angleUnit;
