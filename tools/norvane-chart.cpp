@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
       ->check(kFinite & CLI::Range(0.05, 5.0));
   app.add_option("--size", size,
                  "image size in pixels, 16 to 16384 a side (default "
-                 "1400x800, polar maps 960x1000)")
+                 "1400x800; Mercator 1200x1000, polar maps 960x1000)")
       ->type_name("WxH");
   app.add_option("--coastlines", options.coastlines,
                  "land polygons, a shapefile (default: the crude shoreline "

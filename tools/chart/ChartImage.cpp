@@ -33,8 +33,10 @@ constexpr Colour kUnreliable{0.62, 0.62, 0.62};
 
 // Every this many levels a line is heavier and labelled first.
 constexpr int kMajorEvery = 5;
-// Minor lines closer than this to another level are left out, in font sizes.
+// Minor lines closer than this to another level are left out, and major
+// ones closer than kMajorCrowding to another major one, in font sizes.
 constexpr double kCrowding = 0.35;
+constexpr double kMajorCrowding = 0.15;
 // Line between labels along one line, in font sizes.
 constexpr double kLabelSpacing = 30.0;
 // Longest edge drawn straight on a polar map, degrees of longitude.
@@ -451,7 +453,8 @@ class Drawing {
   void Contours(cairo_t* cr) const {
     const std::vector<ScreenLine> lines = ProjectLines(
         *content_.lines, projection_, kMajorEvery * content_.interval);
-    const auto hidden = CrowdedSegments(lines, kCrowding * font_);
+    const auto hidden =
+        CrowdedSegments(lines, kCrowding * font_, kMajorCrowding * font_);
     const double labelSize = 0.8 * font_;
     cairo_set_font_size(cr, labelSize);
     std::vector<std::string> texts(lines.size());

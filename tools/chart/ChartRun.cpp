@@ -27,6 +27,21 @@ bool ParseSide(std::string_view text, int& side) {
 
 }  // namespace
 
+void DefaultSize(ProjectionKind projection, int& width, int& height) {
+  switch (projection) {
+    case ProjectionKind::kPlateCarree:
+      width = 1400, height = 800;
+      return;
+    case ProjectionKind::kMercator:
+      width = 1200, height = 1000;
+      return;
+    case ProjectionKind::kNorthPolar:
+    case ProjectionKind::kSouthPolar:
+      width = 960, height = 1000;
+      return;
+  }
+}
+
 bool ParseSize(std::string_view text, int& width, int& height) {
   const std::size_t x = text.find('x');
   return x != std::string_view::npos && ParseSide(text.substr(0, x), width) &&
@@ -104,10 +119,8 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                                &lines,
                                &grid,
                                haveCoast ? &coastlines : nullptr};
-    const bool polar = options.projection == ProjectionKind::kNorthPolar ||
-                       options.projection == ProjectionKind::kSouthPolar;
-    const int width = options.width > 0 ? options.width : polar ? 960 : 1400;
-    const int height = options.height > 0 ? options.height : polar ? 1000 : 800;
+    int width = options.width, height = options.height;
+    if (width == 0) DefaultSize(options.projection, width, height);
     if (png != nullptr) WritePng(content, width, height, *png);
     if (svg != nullptr) WriteSvg(content, width, height, *svg);
   }

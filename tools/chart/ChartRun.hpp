@@ -30,6 +30,15 @@ struct ChartOptions {
 constexpr double kMaxLevels = 2000.0;
 
 /**
+ * The image size of a projection's chart when none is asked for: 1400x800
+ * for plate carrée, 1200x1000 for Mercator, 960x1000 for the polar maps.
+ *
+ * @param[in] projection the map.
+ * @param[out] width, height pixels.
+ */
+void DefaultSize(ProjectionKind projection, int& width, int& height);
+
+/**
  * Reads an image size.
  *
  * @param[in] text "WxH", each 16 to 16384.

@@ -151,6 +151,30 @@ Pixel At(const std::vector<Pixel>& points, const std::vector<double>& s,
   return {a.x + f * (b.x - a.x), a.y + f * (b.y - a.y)};
 }
 
+// Hides the stretches of a line shorter than `shortest` pixels left between
+// hidden segments, which would look like dashes.
+void HideScraps(const std::vector<Pixel>& points, double shortest,
+                std::vector<bool>& hidden) {
+  const std::size_t segments = hidden.size();
+  for (std::size_t first = 0; first < segments;) {
+    if (hidden[first]) {
+      ++first;
+      continue;
+    }
+    std::size_t last = first;
+    double length = 0.0;
+    while (last < segments && !hidden[last]) {
+      length += Distance(points[last], points[last + 1]);
+      ++last;
+    }
+    const bool bounded = (first > 0) || (last < segments);
+    if (bounded && length < shortest) {
+      std::fill(hidden.begin() + first, hidden.begin() + last, true);
+    }
+    first = last;
+  }
+}
+
 }  // namespace
 
 std::vector<std::vector<GeoPoint>> ClipToLatitudes(
@@ -221,26 +245,34 @@ std::vector<ScreenLine> ProjectLines(const std::vector<ContourLine>& lines,
 }
 
 std::vector<std::vector<bool>> CrowdedSegments(
-    const std::vector<ScreenLine>& lines, double spacing) {
-  const SegmentIndex index(lines, std::max(spacing, 4.0));
+    const std::vector<ScreenLine>& lines, double minorSpacing,
+    double majorSpacing) {
+  const double reach = std::max(minorSpacing, majorSpacing);
+  const SegmentIndex index(lines, std::max(reach, 4.0));
   std::vector<std::vector<bool>> hidden(lines.size());
   for (std::size_t l = 0; l < lines.size(); ++l) {
     const auto& points = lines[l].points;
     hidden[l].assign(points.size() > 0 ? points.size() - 1 : 0, false);
-    if (lines[l].major) continue;
+    const bool major = lines[l].major;
+    if (lines[l].value == 0.0) continue;
+    const double spacing = major ? majorSpacing : minorSpacing;
     for (std::size_t k = 0; k + 1 < points.size(); ++k) {
       const Pixel m{0.5 * (points[k].x + points[k + 1].x),
                     0.5 * (points[k].y + points[k + 1].y)};
       bool crowded = false;
       index.Near(m.x - spacing, m.y - spacing, m.x + spacing, m.y + spacing,
                  [&](std::size_t other, std::size_t segment) {
-                   if (crowded || lines[other].value == lines[l].value) return;
+                   if (crowded || lines[other].value == lines[l].value ||
+                       (major && !lines[other].major)) {
+                     return;
+                   }
                    const auto& q = lines[other].points;
                    crowded = DistanceToSegment(m, q[segment], q[segment + 1]) <
                              spacing;
                  });
       hidden[l][k] = crowded;
     }
+    HideScraps(points, 4.0 * reach, hidden[l]);
   }
   return hidden;
 }

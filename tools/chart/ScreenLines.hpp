@@ -46,17 +46,22 @@ std::vector<ScreenLine> ProjectLines(const std::vector<ContourLine>& lines,
                                      double majorEvery);
 
 /**
- * Marks the segments of minor lines that pass closer than `spacing` pixels
- * to a line of another level: where lines bunch up, as near a magnetic
- * pole, only the major ones are drawn.
+ * Marks the segments of lines that pass too close to a line of another
+ * level to be told apart: where lines bunch up, as near a magnetic pole,
+ * only the major ones are drawn, and where even those bunch, as where D's
+ * lines run into a pole, only some of them.  The zero line is always drawn.
  *
  * @param[in] lines lines in the image.
- * @param[in] spacing pixels.
+ * @param[in] minorSpacing pixels: a minor line's segment closer than this
+ *   to any line of another level is hidden.
+ * @param[in] majorSpacing pixels: a major line's segment closer than this
+ *   to a major line of another level is hidden.
  * @return for each line, whether each of its segments (point k to k + 1)
  *   is hidden.
  */
 std::vector<std::vector<bool>> CrowdedSegments(
-    const std::vector<ScreenLine>& lines, double spacing);
+    const std::vector<ScreenLine>& lines, double minorSpacing,
+    double majorSpacing);
 
 /// A contour label, centred on its line.
 struct Label {
