@@ -407,10 +407,17 @@ class Drawing {
         {kPositive, 0.12, declination ? "east (positive)" : "positive"},
         {kNegative, 0.12, declination ? "west (negative)" : "negative"},
         {kZero, 0.22, declination ? "agonic line (zero)" : "zero"}};
+    // Only the kinds of line the chart has.
+    bool present[3] = {false, false, false};
+    for (const ContourLine& line : *content_.lines) {
+      present[line.value > 0.0 ? 0 : line.value < 0.0 ? 1 : 2] = true;
+    }
     double x = projection_.Left();
     const double y = height_ - (ShowsWeakZones() ? 3.0 : 1.3) * font_;
     cairo_set_font_size(cr, 0.85 * font_);
-    for (const auto& line : lines) {
+    for (int kind = 0; kind < 3; ++kind) {
+      if (!present[kind]) continue;
+      const auto& line = lines[kind];
       SetColour(cr, line.colour);
       cairo_set_line_width(cr, line.width * font_);
       cairo_move_to(cr, x, y);
