@@ -156,6 +156,37 @@ TEST(ChartAgonicTest, SeparatesEastFromWest) {
   EXPECT_GT(checked, 500u);
 }
 
+// A grid of 0.5 degrees finds every line that one of 0.25 degrees finds:
+// no closed loop is missed, no line broken or joined differently.
+TEST(ChartGridTest, FinerGridFindsNoOtherLines) {
+  for (const char* options :
+       {"", "--element I", "--element H", "--element F", "--rates"}) {
+    SCOPED_TRACE(options);
+    std::map<double, std::size_t> parts[2];
+    const char* grids[2] = {" --grid 0.5", " --grid 0.25"};
+    for (int g = 0; g < 2; ++g) {
+      const std::string path = ScratchPath(".json");
+      ASSERT_EQ(RunChart(std::string(options) + grids[g] + " --geojson " + path)
+                    .status,
+                0);
+      for (const Level& level : ReadLevels(path)) {
+        parts[g][level.value] = level.parts.size();
+      }
+    }
+    // The change of D is traced over the range that covers all but the
+    // ends of the globe's area, which the grids sample a little apart.
+    const std::size_t ends = std::string(options) == "--rates" ? 2 : 0;
+    EXPECT_LE(std::max(parts[0].size(), parts[1].size()) -
+                  std::min(parts[0].size(), parts[1].size()),
+              ends);
+    for (const auto& [value, count] : parts[0]) {
+      if (parts[1].count(value)) {
+        EXPECT_EQ(count, parts[1][value]) << value;
+      }
+    }
+  }
+}
+
 // Segments intersect, where neither ends on the other.
 bool Cross(Vertex a, Vertex b, Vertex c, Vertex d) {
   auto side = [](Vertex p, Vertex q, Vertex r) {
