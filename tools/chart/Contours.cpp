@@ -121,10 +121,17 @@ class Tracer {
     // at or above, one below.  For D, L may be met as L - 360 or L + 360.
     for (int turn = cyclic_ ? -1 : 0; turn <= (cyclic_ ? 1 : 0); ++turn) {
       const double shift = 360.0 * turn;
-      const long first =
-          static_cast<long>(std::floor((lo - shift) / interval_)) + 1;
-      const long last = static_cast<long>(std::floor((hi - shift) / interval_));
-      for (long k = first; k <= last; ++k) {
+      // Levels between the samples, but only about those traced: the
+      // samples may lie far beyond them, as the change of D does near a
+      // magnetic pole.
+      const double bottom = cyclic_ ? -180.0 : lowest_;
+      const double top = cyclic_ ? 180.0 : highest_;
+      const double first = std::max(std::floor((lo - shift) / interval_) + 1.0,
+                                    std::floor(bottom / interval_));
+      const double last = std::min(std::floor((hi - shift) / interval_),
+                                   std::floor(top / interval_) + 1.0);
+      for (long k = static_cast<long>(first); k <= static_cast<long>(last);
+           ++k) {
         const double level = k * interval_;
         if (cyclic_ ? !(level > -180.0 && level <= 180.0)
                     : !(level >= lowest_ && level <= highest_)) {
