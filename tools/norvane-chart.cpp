@@ -95,9 +95,10 @@ int main(int argc, char** argv) {
       ->type_name("V")
       ->check(kFinite & CLI::PositiveNumber);
   app.add_option("--grid", options.gridStep,
-                 "spacing of the evaluation grid, degrees (default 0.5)")
+                 "spacing of the evaluation grid, 0.1 to 5 degrees (default "
+                 "0.5)")
       ->type_name("DEG")
-      ->check(kFinite & CLI::Range(0.05, 5.0));
+      ->check(kFinite & CLI::Range(0.1, 5.0));
   app.add_option("--size", size,
                  "image size in pixels, 16 to 16384 a side (default "
                  "1400x800; Mercator 1200x1000, polar maps 960x1000)")

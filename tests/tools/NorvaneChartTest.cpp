@@ -140,6 +140,7 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--alt nan" + out,
       "--grid nan" + out,
       "--grid 0" + out,
+      "--grid 0.05" + out,
       "--grid 90" + out,
       "--bogus" + out,
       "--png",

@@ -20,8 +20,13 @@ bool Coastlines::Coast(const GeoPoint& a, const GeoPoint& b) {
 
 bool ReadCoastlines(const std::string& path, Coastlines& coastlines,
                     std::string& error) {
+  // The library's own messages would go to standard error; the tool says
+  // what failed itself.
+  SAHooks hooks;
+  SASetupDefaultHooks(&hooks);
+  hooks.Error = [](const char*) {};
   const std::unique_ptr<SHPInfo, decltype(&SHPClose)> file(
-      SHPOpen(path.c_str(), "rb"), &SHPClose);
+      SHPOpenLL(path.c_str(), "rb", &hooks), &SHPClose);
   if (!file) {
     error = "cannot read coastlines '" + path + "'";
     return false;

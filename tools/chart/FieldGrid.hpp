@@ -97,7 +97,7 @@ struct Grid {
  * Evaluates the source on a grid, one circle of latitude at a time.
  *
  * @param[in] source the quantity.
- * @param[in] step spacing wanted, degrees, 0.01 to 10; rounded so that
+ * @param[in] step spacing wanted, degrees, 0.1 to 5; rounded so that
  *   whole steps span 180° of latitude and 360° of longitude.
  * @return the grid.
  */
