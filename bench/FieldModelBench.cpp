@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/Pi.hpp"
+#include "model/CoefficientFile.hpp"
 #include "model/FieldModel.hpp"
+#include "model/LoadedModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"
 
@@ -106,6 +109,62 @@ void BM_FieldModelConstruct(benchmark::State& state) {
                                    static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_FieldModelConstruct);
+
+#ifdef NORVANE_WMM_DATA_DIR
+// Models from the official coefficient files: ours against GeographicLib's
+// evaluation of the same file, alternating as above.  The degree-12 file is
+// held to the compiled-in model's threshold; for the degree-133 one the
+// ratio is reported.
+void BM_FileModelRatio(benchmark::State& state, const std::string& name) {
+  const LoadedModel model(
+      ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/" + name +
+                          ".COF"));
+  const ReferenceField reference(name, NORVANE_MODEL_DIR);
+  double ours = 0.0;
+  double theirs = 0.0;
+  for (auto _ : state) {
+    const double start = CpuNanoseconds();
+    for (const FieldPoint& p : Points()) {
+      benchmark::DoNotOptimize(
+          model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, false));
+    }
+    const double middle = CpuNanoseconds();
+    EvaluateAll(reference);
+    theirs += CpuNanoseconds() - middle;
+    ours += middle - start;
+  }
+  const double evaluations =
+      static_cast<double>(state.iterations()) * Points().size();
+  state.counters["norvane_ns"] = ours / evaluations;
+  state.counters["geographiclib_ns"] = theirs / evaluations;
+  state.counters[name == "WMM2025" ? "ratio" : "reported_ratio"] =
+      theirs / ours;
+}
+BENCHMARK_CAPTURE(BM_FileModelRatio, WMM2025, std::string("WMM2025"));
+BENCHMARK_CAPTURE(BM_FileModelRatio, WMMHR2025, std::string("WMMHR2025"));
+
+// A whole-world grid at 0.5 degrees, 361 x 721 points, one circle of
+// latitude per row, as norvane-field --grid evaluates it.
+void BM_FileModelGrid(benchmark::State& state, const std::string& name) {
+  const LoadedModel model(
+      ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/" + name +
+                          ".COF"));
+  const double step = 0.5 * kPi / 180.0;
+  for (auto _ : state) {
+    for (int i = 0; i <= 360; ++i) {
+      const ModelCircle circle(model, 0.0, -kPi / 2 + i * step,
+                               model.epoch() + 1.0);
+      for (int j = 0; j <= 720; ++j)
+        benchmark::DoNotOptimize(circle.Evaluate(j * step - kPi, false));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 361 * 721);
+}
+BENCHMARK_CAPTURE(BM_FileModelGrid, WMM2025, std::string("WMM2025"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FileModelGrid, WMMHR2025, std::string("WMMHR2025"))
+    ->Unit(benchmark::kMillisecond);
+#endif
 
 // Passes every report on to the usual display, first marking as errors the
 // runs whose counters miss a threshold.  With repetitions only the median

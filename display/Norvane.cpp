@@ -6,6 +6,7 @@
 #include "display/FormatSI.hpp"
 #include "display/Heading.hpp"
 #include "display/PageLayout.hpp"
+#include "model/Wgs84.hpp"
 #include "platform/FloatingPointScope.hpp"
 
 namespace norvane {
@@ -13,8 +14,18 @@ namespace {
 
 constexpr COLORREF kWhite = 0x00FFFFFF;  // GDI colours are 0x00BBGGRR
 constexpr COLORREF kRed = 0x000000FF;
-constexpr double kEquatorialRadius = 6378137.0;  // m
+// The host reports the distance from the centre; the page's altitude is that
+// distance less the ellipsoid's equatorial radius.
+constexpr double kEquatorialRadius = wgs84::a * 1000.0;  // m
+// The page shows the field of one fixed date, not the simulation's: the
+// module asks the host for the vessel alone, so the same vessel always gets
+// the same page.  2006.0 lies inside the model's validity (2005.0 to 2010.0),
+// a year after its epoch.
 constexpr double kPageYear = 2006.0;
+// The longest row is 18 characters and the zero; a line of 260, the size
+// Windows code customarily gives a line of text (MAX_PATH), keeps every row
+// whole with room to spare should a label grow.
+constexpr size_t kLineSize = 260;
 
 double Degrees(double radians) { return radians * 180.0 / kPagePi; }
 
@@ -74,7 +85,7 @@ void Norvane::Update(HDC hDC) {
       {"dec: %9.3f%c\xB0", Degrees(D)},    {"dip: %9.3f%c\xB0", Degrees(I)},
       {"THead: %9.3f%c\xB0", Degrees(hdg)}, {"MHead: %9.3f%c\xB0", Degrees(mh)},
   };
-  char line[260];
+  char line[kLineSize];
   for (int k = 1; k <= page::kRows; ++k) {
     FormatSI(line, sizeof line, rows[k - 1].format, rows[k - 1].value);
     TextOutA(hDC, page::kTextX, page::RowTop(height, k), line,
@@ -101,6 +112,9 @@ void Norvane::DrawNeedle(HDC hDC, double heading) const {
 }
 
 bool Norvane::ConsumeKeyBuffered(DWORD key) {
+  // [ ] , . : the page's keys, reserved to it.  Consuming them keeps the
+  // host from acting on them while the compass is shown; the single page has
+  // nothing to step through or scale, so they change nothing.
   return key == 26 || key == 27 || key == 51 || key == 52;
 }
 

@@ -9,6 +9,11 @@ int modeId = 0;
 bool modeRegistered = false;
 int moduleVersion = 0;
 
+// The version is the module's release date written into the source, not the
+// build date (__DATE__), so every build of the same code reports the same
+// version to the host.  The text takes the host's Date2Int form.
+constexpr const char* kReleaseDate = "Apr 25 2006";
+
 }  // namespace
 
 void vpcDLLInit(HINSTANCE) {
@@ -26,7 +31,7 @@ void vpcDLLExit(HINSTANCE) {
 }
 
 int GetModuleVersion() {
-  if (moduleVersion == 0) moduleVersion = Date2Int("Apr 25 2006");
+  if (moduleVersion == 0) moduleVersion = Date2Int(kReleaseDate);
   return moduleVersion;
 }
 

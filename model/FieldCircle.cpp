@@ -5,11 +5,11 @@
 namespace norvane {
 
 FieldCircle::FieldCircle(const FieldModel& model, double altitude,
-                         double latitude, double year)
+                         double latitude, double dt,
+                         const Ellipsoid& ellipsoid)
     : model_(&model),
-      point_(ToGeocentric(altitude, latitude)),
+      point_(ToGeocentric(altitude, latitude, ellipsoid)),
       polarEast_{} {
-  const double dt = year - static_cast<double>(model.epoch);
   paired::Square tg;
   paired::Square th;
   paired::AdjustToYear(model, dt, tg, th);
@@ -39,31 +39,16 @@ SphericalField FieldCircle::Combine(int which, double slon, double clon,
   return b;
 }
 
-void FieldCircle::Evaluate(double longitude, double& X, double& Y, double& Z,
-                           double& F, double& H, double& D, double& I) const {
-  double dX, dY, dZ;
-  EvaluateAt(longitude, false, X, Y, Z, F, H, D, I, dX, dY, dZ);
-}
-
-void FieldCircle::EvaluateWithRates(double longitude, double& X, double& Y,
-                                    double& Z, double& F, double& H,
-                                    double& D, double& I, double& dX,
-                                    double& dY, double& dZ) const {
-  EvaluateAt(longitude, true, X, Y, Z, F, H, D, I, dX, dY, dZ);
-}
-
-void FieldCircle::EvaluateAt(double longitude, bool rates, double& X,
-                             double& Y, double& Z, double& F, double& H,
-                             double& D, double& I, double& dX, double& dY,
-                             double& dZ) const {
+FieldAndRates FieldCircle::Evaluate(double longitude, bool rates) const {
   const double slon = sin(longitude);
   const double clon = cos(longitude);
   double sp[FieldModel::kSize];
   double cp[FieldModel::kSize];
   paired::LongitudeMultiples(model_->maxDegree, slon, clon, sp, cp);
-  ToGeodetic(Combine(0, slon, clon, sp, cp), point_, X, Y, Z);
-  DerivedElements(X, Y, Z, F, H, D, I);
-  if (rates) ToGeodetic(Combine(1, slon, clon, sp, cp), point_, dX, dY, dZ);
+  const SphericalField b = Combine(0, slon, clon, sp, cp);
+  if (!rates) return ToElements(b, nullptr, point_);
+  const SphericalField r = Combine(1, slon, clon, sp, cp);
+  return ToElements(b, &r, point_);
 }
 
 }  // namespace norvane

@@ -1,10 +1,11 @@
 #pragma once
 /**
  * \file FieldCircle.hpp
- * \brief The field model along a circle of latitude: one altitude,
+ * \brief A FieldModel record along a circle of latitude: one altitude,
  *   latitude and year, any number of longitudes.
  */
 
+#include "model/FieldElements.hpp"
 #include "model/FieldModel.hpp"
 #include "model/Geocentric.hpp"
 #include "model/PairedOrderSums.hpp"
@@ -17,45 +18,31 @@ namespace norvane {
  * The constructor works out the Legendre functions and the sums over the
  * degrees once, for the field and for its rate of change; each longitude
  * then costs only its multiples of the longitude and the sums over the
- * orders.  Results agree with FieldModel's to rounding (within about 1e-14
- * of F), not to the last bit.  Units and conventions as FieldModel's.
+ * orders.  Results agree with FieldModel's to rounding (within 1e-13 of F),
+ * not to the last bit.  Units and conventions as FieldModel's.
  */
 class FieldCircle {
  public:
   /**
-   * @param[in] model the model to evaluate; must outlive the circle.
+   * @param[in] model the record to evaluate; must outlive the circle.
    * @param[in] altitude height above the WGS-84 ellipsoid, km.
    * @param[in] latitude geodetic latitude, radians, -pi/2 to pi/2.
-   * @param[in] year decimal year; extrapolated linearly, unchecked.
+   * @param[in] dt years since the model's epoch; extrapolated linearly.
+   * @param[in] ellipsoid the ellipsoid of the geodetic coordinates.
    */
   FieldCircle(const FieldModel& model, double altitude, double latitude,
-              double year);
+              double dt, const Ellipsoid& ellipsoid);
 
   /**
-   * Evaluates the field at one longitude of the circle.
+   * Evaluates the field, and if asked its rate of change, at one longitude.
    *
    * @param[in] longitude radians, east positive; any value.
-   * @param[out] X, Y, Z, F, H, D, I as FieldModel::Evaluate gives them.
+   * @param[in] rates whether to give the rates too.
+   * @return the elements.
    */
-  void Evaluate(double longitude, double& X, double& Y, double& Z, double& F,
-                double& H, double& D, double& I) const;
-
-  /**
-   * Evaluates the field and its rate of change at one longitude.
-   *
-   * @param[in] longitude radians, east positive; any value.
-   * @param[out] X, Y, Z, F, H, D, I as FieldModel::Evaluate gives them.
-   * @param[out] dX, dY, dZ rates of change of X, Y and Z, nT/year.
-   */
-  void EvaluateWithRates(double longitude, double& X, double& Y, double& Z,
-                         double& F, double& H, double& D, double& I,
-                         double& dX, double& dY, double& dZ) const;
+  FieldAndRates Evaluate(double longitude, bool rates) const;
 
  private:
-  // Both of the above; the rates only if `rates`.
-  void EvaluateAt(double longitude, bool rates, double& X, double& Y,
-                  double& Z, double& F, double& H, double& D, double& I,
-                  double& dX, double& dY, double& dZ) const;
   // The field (sums 0) or its rate (sums 1) at a longitude whose multiples
   // sp, cp are in hand.
   SphericalField Combine(int which, double slon, double clon,

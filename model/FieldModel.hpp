@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "model/Wmm2005.hpp"
+
 namespace norvane {
 
 /**
@@ -24,7 +26,8 @@ namespace norvane {
  */
 class FieldModel {
  public:
-  static constexpr int kSize = 13;  ///< array extent: degrees 0 to 12
+  /// array extent: degrees 0 to 12
+  static constexpr int kSize = kWmm2005Degree + 1;
 
   /**
    * Sets up the WMM-2005 model: degree and order 12, epoch 2005.

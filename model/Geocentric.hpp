@@ -21,15 +21,38 @@ struct GeocentricPoint {
   double sa;   ///< sine of geodetic minus geocentric latitude
 };
 
+/// The ellipsoid's terms that the conversion takes, km^2 and km^4.
+struct Ellipsoid {
+  double a2, b2, c2, a4, c4;
+};
+
+/// @return the terms of the ellipsoid with semi-axes a and b, km.
+constexpr Ellipsoid EllipsoidOf(double a, double b) {
+  return {a * a, b * b, a * a - b * b, (a * a) * (a * a),
+          (a * a) * (a * a) - (b * b) * (b * b)};
+}
+
+/// The module's WGS-84, with b as wgs84::b gives it, to 0.1 mm.
+constexpr Ellipsoid kModuleWgs84 = EllipsoidOf(wgs84::a, wgs84::b);
+
+/// WGS-84 with b from its defining flattening, as the World Magnetic Models
+/// in coefficient files define their geodetic coordinates: their 6-decimal
+/// test values tell the two apart.
+constexpr Ellipsoid kWgs84 =
+    EllipsoidOf(wgs84::a, wgs84::a * (1.0 - 1.0 / wgs84::inverseFlattening));
+
 /**
  * Converts geodetic coordinates to geocentric spherical ones.
  *
- * @param[in] altitude height above the WGS-84 ellipsoid, km.
+ * @param[in] altitude height above the ellipsoid, km.
  * @param[in] latitude geodetic latitude, radians, -pi/2 to pi/2.
+ * @param[in] e the ellipsoid.
  * @return the point's geocentric terms.
  */
-inline GeocentricPoint ToGeocentric(double altitude, double latitude) {
-  using namespace wgs84;
+inline GeocentricPoint ToGeocentric(double altitude, double latitude,
+                                    const Ellipsoid& e = kModuleWgs84) {
+  const double a2 = e.a2, b2 = e.b2, c2 = e.c2, a4 = e.a4, c4 = e.c4;
+  using wgs84::re;
   const double srlat = sin(latitude);
   const double crlat = cos(latitude);
   const double srlat2 = srlat * srlat;

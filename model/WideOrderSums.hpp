@@ -26,7 +26,6 @@
 
 #include "model/FieldModel.hpp"
 #include "model/SphericalField.hpp"
-#include "model/Wmm2005.hpp"
 
 #define NORVANE_WIDE __attribute__((target("avx2,fma")))
 
@@ -39,14 +38,6 @@ constexpr int kDegree = FieldModel::kSize - 1;
 
 /// Orders per register.
 constexpr int kLanes = 4;
-
-/**
- * Highest degree with secular variation in the compiled-in table, the only
- * table the model has.  Beyond it gDot and hDot are 0, and g + 0 x dt is g
- * for every finite dt; a non-finite dt still makes every output NaN through
- * the lower degrees.
- */
-constexpr int kSecularDegree = kWmm2005SecularDegree;
 
 /// What the columns share: the point's terms, broadcast to every lane.
 struct Point {
@@ -85,6 +76,9 @@ NORVANE_WIDE inline __m256d LaneMask(int lane) {
  *
  * @tparam kRates whether to sum the secular variation too, on the same
  *   Legendre functions, into rateTotals.
+ * @tparam kSecularDegree highest degree with secular variation.  Beyond it
+ *   gDot and hDot must be 0: g + 0 x dt is g for every finite dt, and a
+ *   non-finite dt still makes every output NaN through the lower degrees.
  * @param[in] model the coefficients and recursion constants.
  * @param[in] point the point's terms.
  * @param[in] orders the orders' diagonal values and multiples of the
@@ -93,7 +87,7 @@ NORVANE_WIDE inline __m256d LaneMask(int lane) {
  * @param[in,out] rateTotals the rates' totals to add to; untouched unless
  *   kRates.
  */
-template <int kFirst, bool kRates>
+template <int kFirst, bool kRates, int kSecularDegree>
 NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
     const FieldModel& model, const Point& point, const Orders& orders,
     Totals& totals, Totals& rateTotals) {
@@ -202,6 +196,8 @@ inline bool WideOrderSumsSupported() {
  * of degree wide::kDegree.
  *
  * @tparam kRates whether to sum the secular variation too, into *rates.
+ * @tparam kSecularDegree highest degree with secular variation, as for
+ *   AddColumns: kWmm2005SecularDegree for the compiled-in table.
  * @param[in] model the coefficients and recursion constants; its maxDegree
  *   must be wide::kDegree.
  * @param[in] dt years since the model's epoch.
@@ -221,7 +217,7 @@ inline bool WideOrderSumsSupported() {
  * degree where it starts.  The multiples of the longitude come by angle
  * addition, four orders at a time from those four below.
  */
-template <bool kRates>
+template <bool kRates, int kSecularDegree>
 NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
                                                  double dt, double ct,
                                                  double st, double aor,
@@ -273,16 +269,24 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(),
                 _mm256_setzero_pd()};
   Totals rateTotals = totals;
-  AddColumns<0, kRates>(model, point, low, totals, rateTotals);
-  AddColumns<4, kRates>(model, point, middle, totals, rateTotals);
-  AddColumns<8, kRates>(model, point, high, totals, rateTotals);
+  AddColumns<0, kRates, kSecularDegree>(model, point, low, totals,
+                                        rateTotals);
+  AddColumns<4, kRates, kSecularDegree>(model, point, middle, totals,
+                                        rateTotals);
+  AddColumns<8, kRates, kSecularDegree>(model, point, high, totals,
+                                        rateTotals);
   static_assert(3 * kLanes == kDegree, "one order left for the end");
 
-  // Order 12 has its diagonal term only, beyond the secular variation; order
-  // 8 is lane 0 of the last register.
-  static_assert(kDegree > kSecularDegree, "order 12 needs no time adjustment");
-  const double tg = model.g[kDegree][kDegree];
-  const double th = model.h[kDegree][kDegree];
+  // Order 12 has its diagonal term only; order 8 is lane 0 of the last
+  // register.
+  static_assert(kSecularDegree <= kDegree, "no degrees beyond the model's");
+  constexpr bool kSecular12 = kSecularDegree == kDegree;
+  const double gDot = model.gDot[kDegree][kDegree];
+  const double hDot = model.hDot[kDegree][kDegree];
+  const double tg = kSecular12 ? gDot * dt + model.g[kDegree][kDegree]
+                               : model.g[kDegree][kDegree];
+  const double th = kSecular12 ? hDot * dt + model.h[kDegree][kDegree]
+                               : model.h[kDegree][kDegree];
   const double pd8 = _mm256_cvtsd_f64(high.pd);
   const double pd = pd8 * ast4;
   const double dpd = model.fm[kDegree] * act * (pd8 * ast3);
@@ -296,10 +300,17 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   b.bt = -aor2 * (LaneSum(totals.south) + dpd * (tg * cp + th * sp));
   b.bp = aor2 * (LaneSum(totals.east) + model.fm[kDegree] * pd *
                                            (tg * sp - th * cp));
-  if (kRates) {  // order 12 has no secular variation
+  if (kRates && !kSecular12) {  // order 12 has no secular variation
     rates->br = aor2 * LaneSum(rateTotals.radial);
     rates->bt = -aor2 * LaneSum(rateTotals.south);
     rates->bp = aor2 * LaneSum(rateTotals.east);
+  } else if (kRates) {
+    rates->br = aor2 * (LaneSum(rateTotals.radial) +
+                        model.fn[kDegree] * pd * (gDot * cp + hDot * sp));
+    rates->bt = -aor2 * (LaneSum(rateTotals.south) +
+                         dpd * (gDot * cp + hDot * sp));
+    rates->bp = aor2 * (LaneSum(rateTotals.east) +
+                        model.fm[kDegree] * pd * (gDot * sp - hDot * cp));
   }
   return b;
 }

@@ -7,16 +7,10 @@
 
 #include <string>
 
+#include "host/ModuleExports.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace norvane::sim {
-
-/// The display mode the module must register.
-constexpr const char* kModeName = "Norvane";
-constexpr DWORD kModeKey = 47;
-
-/// Message code that asks a mode for a new display object.
-constexpr std::uint32_t kMsgCreateDisplay = 1;
 
 /// Largest surface side: width and height are packed into 16 bits each.
 constexpr DWORD kMaxSurfaceSide = 0xFFFF;
@@ -30,10 +24,10 @@ constexpr DWORD kMaxSurfaceSide = 0xFFFF;
  *
  * It fails, saying why, when the module cannot be loaded or unloaded, does
  * not hand its instance to InitLib at load, exports no vpcDLLInit, registers
- * no mode "Norvane" with key 47, answers the request for a display with 0,
- * leaves a pen other than the previous one selected after Update, leaves
- * pens undeleted after its display is destroyed, lets an exception out,
- * unregisters a mode twice, or is still registered after unload.
+ * no mode kModeName with key kModeKey, answers the request for a display
+ * with 0, leaves a pen other than the previous one selected after Update,
+ * leaves pens undeleted after its display is destroyed, lets an exception
+ * out, unregisters a mode twice, or is still registered after unload.
  *
  * @param[in] modulePath the module's file.
  * @param[in] width,height size of the MFD surface, pixels, 1 to

@@ -91,7 +91,8 @@ std::optional<int> ParseOptions(int argc, const char* const* argv,
       ->capture_default_str();
   auto* altOption =
       app.add_option("--alt", alt,
-                     "altitude, km above the equatorial radius 6378137 m")
+                     "altitude, km above the equatorial radius " +
+                         std::to_string(std::lround(kEquatorialRadius)) + " m")
           ->type_name("KM")
           ->capture_default_str();
   auto* radOption =

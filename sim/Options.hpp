@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "model/Wgs84.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace norvane::sim {
@@ -21,8 +22,8 @@ constexpr double kDefaultAltitude = 0.0;     ///< km above the equatorial radius
 constexpr double kDefaultHeading = 90.0;     ///< degrees
 constexpr DWORD kDefaultSide = 256;          ///< pixels
 
-/// Radius the altitude is measured from, metres.
-constexpr double kEquatorialRadius = 6378137.0;
+/// Radius the altitude is measured from: the equatorial radius, metres.
+constexpr double kEquatorialRadius = wgs84::a * 1000.0;
 
 /// What one run of the stand-in host does.
 struct SimOptions {

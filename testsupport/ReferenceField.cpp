@@ -9,11 +9,17 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308232;
 
-// Our ellipsoid in GeographicLib's terms: semi-major axis in metres and
-// flattening.
-GeographicLib::Geocentric Ellipsoid() {
+// The compiled-in model's ellipsoid in GeographicLib's terms: semi-major
+// axis in metres and flattening.
+GeographicLib::Geocentric ModuleEllipsoid() {
   return GeographicLib::Geocentric(wgs84::a * 1000.0,
                                    (wgs84::a - wgs84::b) / wgs84::a);
+}
+
+// The ellipsoid of the models in coefficient files: WGS-84 as defined.
+GeographicLib::Geocentric FileEllipsoid() {
+  return GeographicLib::Geocentric(wgs84::a * 1000.0,
+                                   1.0 / wgs84::inverseFlattening);
 }
 
 // Rounding may carry +-pi/2 just past +-90 degrees, which GeographicLib
@@ -25,7 +31,11 @@ double LatitudeDegrees(double latitude) {
 }  // namespace
 
 ReferenceField::ReferenceField()
-    : model_(NORVANE_MODEL_NAME, NORVANE_MODEL_DIR, Ellipsoid()) {}
+    : model_(NORVANE_MODEL_NAME, NORVANE_MODEL_DIR, ModuleEllipsoid()) {}
+
+ReferenceField::ReferenceField(const std::string& name,
+                               const std::string& directory)
+    : model_(name, directory, FileEllipsoid()) {}
 
 void ReferenceField::Evaluate(double altitude, double latitude,
                               double longitude, double year, double& X,

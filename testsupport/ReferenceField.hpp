@@ -1,10 +1,12 @@
 #pragma once
 /**
  * \file ReferenceField.hpp
- * \brief GeographicLib's evaluation of our WMM-2005 table, in our units.
+ * \brief GeographicLib's evaluation of our models, in our units.
  */
 
 #include <GeographicLib/MagneticModel.hpp>
+
+#include <string>
 
 namespace norvane {
 
@@ -18,11 +20,21 @@ namespace norvane {
 class ReferenceField {
  public:
   /**
-   * Loads the generated model file.
+   * Loads the model file generated from the compiled-in table.
    *
    * @exception GeographicLib::GeographicErr if the file is missing or corrupt.
    */
   ReferenceField();
+
+  /**
+   * Loads a model written by WriteGeographicLibModel, on WGS-84 as defined,
+   * as models from coefficient files are.
+   *
+   * @param[in] name the file name without extension.
+   * @param[in] directory where it is.
+   * @exception GeographicLib::GeographicErr if the file is missing or corrupt.
+   */
+  ReferenceField(const std::string& name, const std::string& directory);
 
   /**
    * Evaluates the field at one point.

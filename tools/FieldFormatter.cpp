@@ -90,24 +90,30 @@ char* FieldFormatter::Columns(const FieldElements& e, char* out) const {
 }
 
 char* FieldFormatter::Format(const FieldElements& field,
-                             const FieldElements* rates, char* out) const {
+                             const FieldElements* rates,
+                             const double* gridVariation, char* out) const {
   out = Columns(field, out);
-  if (rates == nullptr) return out;
-  *out++ = ' ';
-  return Columns(*rates, out);
+  if (rates != nullptr) {
+    *out++ = ' ';
+    out = Columns(*rates, out);
+  }
+  if (gridVariation != nullptr) {
+    *out++ = ' ';
+    out = Number(radians_ ? *gridVariation : Degrees(*gridVariation),
+                 kAngleDecimals, out);
+  }
+  return out;
 }
 
-const char* FieldFormatter::Header(bool rates) const {
+std::string FieldFormatter::Header(bool rates, bool gridVariation) const {
+  const std::string angle = radians_ ? "_rad" : "_deg";
+  std::string header = "X_nT Y_nT Z_nT F_nT H_nT D" + angle + " I" + angle;
   if (rates) {
-    return radians_ ? "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad dX_nT/yr "
-                      "dY_nT/yr dZ_nT/yr dF_nT/yr dH_nT/yr dD_rad/yr "
-                      "dI_rad/yr\n"
-                    : "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg dX_nT/yr "
-                      "dY_nT/yr dZ_nT/yr dF_nT/yr dH_nT/yr dD_deg/yr "
-                      "dI_deg/yr\n";
+    header += " dX_nT/yr dY_nT/yr dZ_nT/yr dF_nT/yr dH_nT/yr dD" + angle +
+              "/yr dI" + angle + "/yr";
   }
-  return radians_ ? "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad\n"
-                  : "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg\n";
+  if (gridVariation) header += " GV" + angle;
+  return header + "\n";
 }
 
 }  // namespace norvane::tools

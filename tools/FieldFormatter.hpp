@@ -6,14 +6,16 @@
  */
 
 #include <cstddef>
+#include <string>
 
-#include "tools/FieldElements.hpp"
+#include "model/FieldElements.hpp"
 
 namespace norvane::tools {
 
 /**
  * \brief Formats field elements as "X Y Z F H D I", one space apart, with
- *   their rates "dX dY dZ dF dH dD dI" after them when given.
+ *   their rates "dX dY dZ dF dH dD dI" after them and then grid variation
+ *   "GV" when given.
  *
  * By default the intensities (and their rates) get three decimals and the
  * angles (and theirs) six, as fixed-point numbers.  With a count of
@@ -25,8 +27,8 @@ namespace norvane::tools {
  */
 class FieldFormatter {
  public:
-  /// Longest text Format writes: fourteen columns.
-  static constexpr std::size_t kMaxLength = 14 * 331;
+  /// Longest text Format writes: fifteen columns.
+  static constexpr std::size_t kMaxLength = 15 * 331;
 
   /**
    * @param[in] significantDigits 1..17 for that many significant digits in
@@ -41,21 +43,25 @@ class FieldFormatter {
    *
    * @param[in] field finite field elements.
    * @param[in] rates their rates of change (units per year), or nullptr for
-   *   the field alone.
+   *   none.
+   * @param[in] gridVariation grid variation, radians, printed as D is (NaN
+   *   as `nan`), or nullptr for none.
    * @param[out] out room for kMaxLength characters.
    * @return one past the last character written.
    */
   char* Format(const FieldElements& field, const FieldElements* rates,
-               char* out) const;
+               const double* gridVariation, char* out) const;
 
   /**
    * The column names, in the units this formatter prints, newline included:
    * "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg" (or D_rad I_rad), then with
-   * rates "dX_nT/yr ... dD_deg/yr dI_deg/yr".
+   * rates "dX_nT/yr ... dD_deg/yr dI_deg/yr", then with grid variation
+   * "GV_deg" (or GV_rad).
    *
    * @param[in] rates whether the rates' columns follow.
+   * @param[in] gridVariation whether grid variation follows.
    */
-  const char* Header(bool rates) const;
+  std::string Header(bool rates, bool gridVariation) const;
 
  private:
   char* Number(double value, int decimals, char* out) const;

@@ -1,10 +1,10 @@
 #include "tools/FieldTool.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
-#include "model/Wmm2005.hpp"
 #include "tools/Angles.hpp"
 
 namespace norvane::tools {
@@ -16,22 +16,33 @@ bool IsFinite(const FieldElements& f) {
          std::isfinite(f.I);
 }
 
+// A year as the messages print it: shortest, with at least one decimal.
+std::string YearText(double year) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, year).ptr;
+  std::string result(text, end);
+  if (result.find_first_of(".e") == std::string::npos) result += ".0";
+  return result;
+}
+
+// A height as the messages print it, km: shortest.
+std::string HeightText(double km) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, km).ptr);
+}
+
 // The bounds of the model's validity that `outside` counts, as words:
 // "after 2010.0, above 850 km", each with its count if `counted`.
-std::string Bounds(unsigned long long before, unsigned long long after,
-                   unsigned long long below, unsigned long long above,
-                   bool counted) {
+std::string Bounds(const Validity& v, unsigned long long before,
+                   unsigned long long after, unsigned long long below,
+                   unsigned long long above, bool counted) {
   const struct {
     unsigned long long count;
-    const char* words;
-  } bounds[] = {{before, "before 2005.0"},
-                {after, "after 2010.0"},
-                {below, "below -1 km"},
-                {above, "above 850 km"}};
-  static_assert(kWmm2005ValidFrom == 2005.0 && kWmm2005ValidUntil == 2010.0 &&
-                    kWmm2005LowestAltitude == -1.0 &&
-                    kWmm2005HighestAltitude == 850.0,
-                "the words name the model's bounds");
+    std::string words;
+  } bounds[] = {{before, "before " + YearText(v.from)},
+                {after, "after " + YearText(v.until)},
+                {below, "below " + HeightText(v.lowest) + " km"},
+                {above, "above " + HeightText(v.highest) + " km"}};
   std::string text;
   for (const auto& bound : bounds) {
     if (bound.count == 0) continue;
@@ -42,11 +53,25 @@ std::string Bounds(unsigned long long before, unsigned long long after,
   return text;
 }
 
+// The "LAT LON " that starts a grid line: shortest round-trip decimals, at
+// most 24 characters each.
+constexpr std::size_t kGridPrefixLength = 2 * 25;
+char* GridPrefix(double latitude, double longitude, char* out) {
+  out = std::to_chars(out, out + 24, latitude).ptr;
+  *out++ = ' ';
+  out = std::to_chars(out, out + 24, longitude).ptr;
+  *out++ = ' ';
+  return out;
+}
+
 }  // namespace
 
-FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
+FieldTool::FieldTool(const LoadedModel& model,
+                     const FieldToolOptions& options, std::FILE* out,
                      std::FILE* err)
-    : options_(options),
+    : model_(model),
+      validity_(model.validity()),
+      options_(options),
       formatter_(options.significantDigits, options.radians),
       out_(out),
       err_(err) {
@@ -54,7 +79,11 @@ FieldTool::FieldTool(const FieldToolOptions& options, std::FILE* out,
     const GeodeticPoint& c = *options_.circle;
     circle_.emplace(model_, c.altitude, Radians(c.latitude), c.year);
   }
-  if (options_.header) std::fputs(formatter_.Header(options_.rates), out_);
+  if (options_.header) {
+    std::fputs(
+        formatter_.Header(options_.rates, options_.gridVariation).c_str(),
+        out_);
+  }
 }
 
 void FieldTool::RunWords(const std::vector<std::string_view>& words) {
@@ -95,10 +124,14 @@ int FieldTool::Finish() {
   if (outside_.points > 0) {
     std::fprintf(err_,
                  "norvane-field: %llu point%s outside the model's validity "
-                 "(2005.0 to 2010.0, -1 to 850 km): %s\n",
+                 "(%s to %s, %s to %s km): %s\n",
                  outside_.points, outside_.points == 1 ? " lay" : "s lay",
-                 Bounds(outside_.before, outside_.after, outside_.below,
-                        outside_.above, true)
+                 YearText(validity_.from).c_str(),
+                 YearText(validity_.until).c_str(),
+                 HeightText(validity_.lowest).c_str(),
+                 HeightText(validity_.highest).c_str(),
+                 Bounds(validity_, outside_.before, outside_.after,
+                        outside_.below, outside_.above, true)
                      .c_str());
   }
   if (std::fflush(out_) != 0 || std::ferror(out_)) {
@@ -125,56 +158,71 @@ void FieldTool::Process(const ParsedLine& parsed,
     point.altitude = options_.circle->altitude;
     point.year = options_.circle->year;
   }
-  const bool before = point.year < kWmm2005ValidFrom;
-  const bool after = point.year > kWmm2005ValidUntil;
-  const bool below = point.altitude < kWmm2005LowestAltitude;
-  const bool above = point.altitude > kWmm2005HighestAltitude;
-  if (before || after || below || above) {
-    if (options_.strict) {
-      Fail("the point lies outside the model's validity: " +
-               Bounds(before, after, below, above, false),
-           lineNumber);
-      EndLine(parsed);
-      return;
-    }
-    ++outside_.points;
-    outside_.before += before;
-    outside_.after += after;
-    outside_.below += below;
-    outside_.above += above;
-  }
-  FieldElements field;
-  FieldElements rates;
-  if (!Evaluate(point, field, rates)) {
-    Fail("the field is not finite at this point and year", lineNumber);
-  } else {
-    char* const line = Room(FieldFormatter::kMaxLength);
-    size_ += static_cast<std::size_t>(
-        formatter_.Format(field, options_.rates ? &rates : nullptr, line) -
-        line);
-  }
+  if (Admit(point, lineNumber)) Emit(point, circle_ ? &*circle_ : nullptr,
+                                     lineNumber);
   EndLine(parsed);
 }
 
-bool FieldTool::Evaluate(const GeodeticPoint& p, FieldElements& f,
-                         FieldElements& rates) const {
-  double dX = 0.0, dY = 0.0, dZ = 0.0;
-  if (circle_ && options_.rates) {
-    circle_->EvaluateWithRates(Radians(p.longitude), f.X, f.Y, f.Z, f.F, f.H,
-                               f.D, f.I, dX, dY, dZ);
-  } else if (circle_) {
-    circle_->Evaluate(Radians(p.longitude), f.X, f.Y, f.Z, f.F, f.H, f.D,
-                      f.I);
-  } else if (options_.rates) {
-    model_.EvaluateWithRates(p.altitude, Radians(p.latitude),
-                             Radians(p.longitude), p.year, f.X, f.Y, f.Z,
-                             f.F, f.H, f.D, f.I, dX, dY, dZ);
-  } else {
-    model_.Evaluate(p.altitude, Radians(p.latitude), Radians(p.longitude),
-                    p.year, f.X, f.Y, f.Z, f.F, f.H, f.D, f.I);
+void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
+  const std::uint64_t rows = GridCount(grid.lat0, grid.lat1, grid.dlat);
+  const std::uint64_t columns = GridCount(grid.lon0, grid.lon1, grid.dlon);
+  const ParsedLine unlabelled{};
+  for (std::uint64_t i = 0; i < rows; ++i) {
+    GeodeticPoint point{GridValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
+                        altitude, year};
+    const ModelCircle circle(model_, altitude, Radians(point.latitude), year);
+    for (std::uint64_t j = 0; j < columns; ++j) {
+      point.longitude = GridValue(grid.lon0, grid.lon1, grid.dlon, j);
+      ++linesRead_;
+      char* const start = Room(kGridPrefixLength);
+      size_ += static_cast<std::size_t>(
+          GridPrefix(point.latitude, point.longitude, start) - start);
+      if (Admit(point, linesRead_)) Emit(point, &circle, linesRead_);
+      EndLine(unlabelled);
+      if (size_ >= LineReader::kBlockSize) Write();
+    }
   }
-  if (options_.rates) rates = RatesOfChange(f, dX, dY, dZ);
-  return IsFinite(f);
+  Write();
+}
+
+bool FieldTool::Admit(const GeodeticPoint& point,
+                      unsigned long long lineNumber) {
+  const bool before = point.year < validity_.from;
+  const bool after = point.year > validity_.until;
+  const bool below = point.altitude < validity_.lowest;
+  const bool above = point.altitude > validity_.highest;
+  if (!(before || after || below || above)) return true;
+  if (options_.strict) {
+    Fail("the point lies outside the model's validity: " +
+             Bounds(validity_, before, after, below, above, false),
+         lineNumber);
+    return false;
+  }
+  ++outside_.points;
+  outside_.before += before;
+  outside_.after += after;
+  outside_.below += below;
+  outside_.above += above;
+  return true;
+}
+
+void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
+                     unsigned long long lineNumber) {
+  const FieldAndRates r =
+      circle ? circle->Evaluate(Radians(p.longitude), options_.rates)
+             : model_.Evaluate(p.altitude, Radians(p.latitude),
+                               Radians(p.longitude), p.year, options_.rates);
+  if (!IsFinite(r.field)) {
+    Fail("the field is not finite at this point and year", lineNumber);
+    return;
+  }
+  const double gv =
+      Radians(GridVariation(Degrees(r.field.D), p.latitude, p.longitude));
+  char* const line = Room(FieldFormatter::kMaxLength);
+  size_ += static_cast<std::size_t>(
+      formatter_.Format(r.field, options_.rates ? &r.rates : nullptr,
+                        options_.gridVariation ? &gv : nullptr, line) -
+      line);
 }
 
 void FieldTool::Fail(std::string_view error, unsigned long long lineNumber) {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "model/FieldCircle.hpp"
-#include "model/FieldModel.hpp"
+#include "model/LoadedModel.hpp"
 #include "tools/FieldFormatter.hpp"
+#include "tools/Grid.hpp"
 #include "tools/LineReader.hpp"
 #include "tools/PointParser.hpp"
 
@@ -27,6 +27,7 @@ struct FieldToolOptions {
   bool header = false;          ///< print the column names first
   bool rates = false;           ///< append the seven rates of change
   bool strict = false;  ///< points outside the model's validity are errors
+  bool gridVariation = false;  ///< append grid variation, GV
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
   std::optional<GeodeticPoint> circle;
@@ -45,13 +46,15 @@ struct FieldToolOptions {
 class FieldTool {
  public:
   /**
+   * @param[in] model the model to evaluate; must outlive the tool.
    * @param[in] options output format, default year, and the circle if any.
    * @param[in] out stream for results, e.g. stdout.
    * @param[in] err stream for messages, e.g. stderr.
    */
-  FieldTool(const FieldToolOptions& options, std::FILE* out, std::FILE* err);
+  FieldTool(const LoadedModel& model, const FieldToolOptions& options,
+            std::FILE* out, std::FILE* err);
 
-  // The circle refers to the tool's own model.
+  // The circle refers to the tool's model.
   FieldTool(const FieldTool&) = delete;
   FieldTool& operator=(const FieldTool&) = delete;
 
@@ -69,6 +72,16 @@ class FieldTool {
    * @param[in] fd an open file descriptor, e.g. 0 for standard input.
    */
   void RunStream(int fd);
+
+  /**
+   * Evaluates a grid, latitude by latitude from grid.lat0, each row from
+   * grid.lon0: one line per point, "LAT LON" then the usual columns.
+   *
+   * @param[in] grid a grid that CheckGrid accepts.
+   * @param[in] altitude height above the WGS-84 ellipsoid, km.
+   * @param[in] year decimal year.
+   */
+  void RunGrid(const Grid& grid, double altitude, double year);
 
   /**
    * Ends the run: says on the error stream how many points lay outside the
@@ -91,16 +104,21 @@ class FieldTool {
   };
 
   void Process(const ParsedLine& parsed, unsigned long long lineNumber);
-  bool Evaluate(const GeodeticPoint& point, FieldElements& field,
-                FieldElements& rates) const;
+  // Whether to evaluate the point: counts it if outside the validity, and
+  // fails it if the run is strict.
+  bool Admit(const GeodeticPoint& point, unsigned long long lineNumber);
+  // Writes a point's columns; the circle's if given, else the model's.
+  void Emit(const GeodeticPoint& point, const ModelCircle* circle,
+            unsigned long long lineNumber);
   void Fail(std::string_view error, unsigned long long lineNumber);
   void EndLine(const ParsedLine& parsed);
   char* Room(std::size_t count);  // where `count` more output bytes may go
   void Append(std::string_view text);
   void Write();  // the buffered results and messages
 
-  FieldModel model_;
-  std::optional<FieldCircle> circle_;
+  const LoadedModel& model_;
+  Validity validity_;
+  std::optional<ModelCircle> circle_;
   FieldToolOptions options_;
   FieldFormatter formatter_;
   std::FILE* out_;

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/PointParser.hpp"
+#include "tools/CurrentYear.hpp"
 #include "tools/chart/ChartRun.hpp"
 
 namespace {
@@ -26,17 +26,21 @@ namespace {
 constexpr int kUsageError = 2;
 
 const char kDescription[] =
-    "Draws a world chart of one element of the WMM-2005 main field, or of\n"
-    "its annual change: contour lines over coastlines and a graticule, as\n"
-    "PNG or SVG, and the contour lines alone as GeoJSON.";
+    "Draws a world chart of one element of a main geomagnetic field model\n"
+    "(the compiled-in WMM-2005, or with --model any model in the standard\n"
+    "coefficient file layout), or of its annual change: contour lines over\n"
+    "coastlines and a graticule, as PNG or SVG, and the contour lines alone\n"
+    "as GeoJSON.";
 
 const char kFooter[] =
     "D and I are in degrees and their annual change in arc-minutes a year;\n"
     "the intensities in nT and nT a year.  Default contour intervals: 2 for\n"
     "D and I (and their change), 1000 nT for the intensities, 10 nT a year\n"
-    "for their change.  WMM-2005 is valid from 2005.0 to 2010.0 and from -1\n"
-    "to 850 km; a chart outside is still drawn, with a warning.  At least\n"
-    "one of --png, --svg and --geojson is needed.";
+    "for their change.  A model is valid from its epoch to five years on\n"
+    "(WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km; a chart outside is\n"
+    "still drawn, with a warning.  Without --year, the chart is for 2006.0\n"
+    "with the compiled-in model and for the current date (UTC) with\n"
+    "--model.  At least one of --png, --svg and --geojson is needed.";
 
 // A check that text names one of a set of values.
 template <typename Parse>
@@ -72,12 +76,17 @@ int main(int argc, char** argv) {
       ->check(Names("ELEMENT", norvane::chart::ParseElement));
   app.add_flag("--rates", options.request.quantity.rates,
                "chart the annual change of the element instead");
+  app.add_option("--model", options.model,
+                 "chart the model in coefficient file FILE (WMM.COF layout) "
+                 "instead of the compiled-in WMM-2005")
+      ->type_name("FILE");
   app.add_option("--year", year,
-                 "decimal year or date yyyy-mm-dd (default 2006.0)")
+                 "decimal year, date yyyy-mm-dd or 'now' (default: 2006.0, "
+                 "or now with --model)")
       ->check(CLI::Validator(
           [](std::string& text) -> std::string {
             double value;
-            const char* problem = norvane::tools::ParseYear(text, value);
+            const char* problem = norvane::tools::ParseYearOrNow(text, value);
             return problem ? "'" + text + "' " + problem : std::string();
           },
           "YEAR"));
@@ -119,7 +128,11 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
     options.request.quantity.element = *norvane::chart::ParseElement(element);
     options.projection = *norvane::chart::ParseProjection(projection);
-    if (!year.empty()) norvane::tools::ParseYear(year, options.request.year);
+    if (!year.empty()) {
+      norvane::tools::ParseYearOrNow(year, options.request.year);
+    } else if (!options.model.empty()) {
+      options.request.year = norvane::tools::CurrentYear();
+    }
     if (!size.empty() &&
         !norvane::chart::ParseSize(size, options.width, options.height)) {
       throw CLI::ValidationError("--size",

@@ -1,12 +1,13 @@
 /**
  * \file norvane-field.cpp
- * \brief Command-line front end of the WMM-2005 field model.
+ * \brief Command-line front end of the field model: the compiled-in
+ *   WMM-2005 or any model from a coefficient file.
  *
  * norvane-field [options] [LAT LON ALT [YEAR]]
  *
  * Exit status: 0 when every point was valid, 1 when any input line was bad
- * or reading or writing failed, 2 for bad options or a file that cannot be
- * opened.
+ * or reading or writing failed, 2 for bad options, a file that cannot be
+ * opened or a model file that cannot be read.
  */
 
 #include <fcntl.h>
@@ -14,14 +15,20 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/CoefficientFile.hpp"
+#include "model/LoadedModel.hpp"
+#include "tools/CurrentYear.hpp"
 #include "tools/FieldTool.hpp"
+#include "tools/Grid.hpp"
 #include "tools/PointParser.hpp"
 
 namespace {
@@ -29,7 +36,9 @@ namespace {
 constexpr int kUsageError = 2;
 
 const char kDescription[] =
-    "Evaluates the WMM-2005 main geomagnetic field at geodetic points.\n"
+    "Evaluates a main geomagnetic field model at geodetic points: the\n"
+    "compiled-in WMM-2005, or with --model any model in the standard\n"
+    "coefficient file format (WMM.COF), of any degree up to 200.\n"
     "Prints X Y Z F H in nT (north, east, down, total, horizontal), then\n"
     "declination D and inclination I in degrees.";
 
@@ -45,10 +54,13 @@ const char kFooter[] =
     "comment-only line gives an empty output line.  With --circle each line\n"
     "holds one LON.  Every input line gives exactly one output line; a bad\n"
     "line gives a line starting with 'error:' and a message on standard\n"
-    "error, and the exit status is then 1.  WMM-2005 is valid from 2005.0\n"
-    "to 2010.0 and from -1 to 850 km; points outside still get results, and\n"
-    "a last line on standard error counts them (with --strict they are\n"
-    "errors instead).\n";
+    "error, and the exit status is then 1.  A model is valid from its epoch\n"
+    "to five years on (WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km;\n"
+    "points outside still get results, and a last line on standard error\n"
+    "counts them (with --strict they are errors instead).  Without --year,\n"
+    "points without a year are for 2006.0 with the compiled-in model and\n"
+    "for the current date (UTC) with --model.  A model file that cannot be\n"
+    "read stops the run before anything is computed, with exit status 2.\n";
 
 // A check that `parse` accepts the text: nullptr or the reason it does not.
 CLI::Validator Accepts(const char* name,
@@ -60,6 +72,24 @@ CLI::Validator Accepts(const char* name,
         return problem ? "'" + text + "' " + problem : std::string();
       },
       name);
+}
+
+// The six numbers of --grid, checked.
+norvane::tools::Grid ParseGrid(const std::vector<std::string>& words) {
+  static const char* const kNames[] = {"LAT0", "LAT1", "DLAT",
+                                       "LON0", "LON1", "DLON"};
+  double values[6];
+  for (int i = 0; i < 6; ++i) {
+    if (const char* problem =
+            norvane::tools::ParseFiniteNumber(words[i], values[i]))
+      throw CLI::ValidationError("--grid", std::string(kNames[i]) + " '" +
+                                               words[i] + "' " + problem);
+  }
+  const norvane::tools::Grid grid{values[0], values[1], values[2],
+                                  values[3], values[4], values[5]};
+  const std::string problem = norvane::tools::CheckGrid(grid);
+  if (!problem.empty()) throw CLI::ValidationError("--grid", problem);
+  return grid;
 }
 
 // Opens --input-file, or standard input for "-"; -1 on failure.
@@ -81,15 +111,22 @@ int main(int argc, char** argv) {
   std::string year;
   std::vector<std::string> point;
   std::vector<std::string> circle;
+  std::vector<std::string> grid;
+  std::string modelPath;
+  std::optional<norvane::tools::Grid> gridValues;
   std::string inputPath = "-";
   std::string outputPath = "-";
 
   CLI::App app(kDescription, "norvane-field");
   app.footer(kFooter);
+  app.add_option("--model", modelPath,
+                 "evaluate the model in coefficient file FILE (WMM.COF "
+                 "format) instead of the compiled-in WMM-2005")
+      ->type_name("FILE");
   app.add_option("--year", year,
-                 "decimal year or date of points given without one "
-                 "(default 2006.0)")
-      ->check(Accepts("YEAR", norvane::tools::ParseYear));
+                 "decimal year, date or 'now' of points given without one "
+                 "(default: 2006.0, or now with --model)")
+      ->check(Accepts("YEAR", norvane::tools::ParseYearOrNow));
   app.add_option("--digits", options.significantDigits,
                  "print N significant digits in every column; 17 reads back "
                  "to the same double (default: 3 decimals for nT, 6 for "
@@ -105,12 +142,29 @@ int main(int argc, char** argv) {
                "dD dI (degrees/year)");
   app.add_flag("--strict", options.strict,
                "make points outside the model's validity errors");
+  app.add_flag("--gv", options.gridVariation,
+               "append grid variation GV (degrees) as the last column: "
+               "D - LON at 55N and north, D + LON at 55S and south, in "
+               "[-180, 180]; nan elsewhere");
   auto* circleOption =
       app.add_option("--circle", circle,
                      "evaluate along the circle of latitude LAT at ALT km in "
                      "YEAR; each input line holds one LON")
           ->type_name("LAT ALT YEAR")
           ->expected(3);
+  auto* gridOption =
+      app.add_option("--grid", grid,
+                     "evaluate the grid LAT0..LAT1 by DLAT times LON0..LON1 "
+                     "by DLON (degrees, ends included) at --alt and --year; "
+                     "each line starts with LAT LON")
+          ->type_name("LAT0 LAT1 DLAT LON0 LON1 DLON")
+          ->expected(6)
+          ->excludes(circleOption);
+  double gridAltitude = 0.0;
+  app.add_option("--alt", gridAltitude,
+                 "altitude of the --grid points, km (default 0)")
+      ->type_name("KM")
+      ->needs(gridOption);
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
@@ -124,12 +178,18 @@ int main(int argc, char** argv) {
       ->type_name("VALUE")
       ->expected(3, 4)
       ->excludes(circleOption)
+      ->excludes(gridOption)
       ->excludes(inputOption);
+  gridOption->excludes(inputOption);
 
   try {
     app.parse(argc, argv);
-    if (!year.empty())
-      norvane::tools::ParseYear(year, options.defaultYear);
+    if (!year.empty()) {
+      norvane::tools::ParseYearOrNow(year, options.defaultYear);
+    } else if (!modelPath.empty()) {
+      options.defaultYear = norvane::tools::CurrentYear();
+    }
+    if (!grid.empty()) gridValues = ParseGrid(grid);
     if (!circle.empty()) {
       const std::string_view fields[3] = {circle[0], circle[1], circle[2]};
       const norvane::tools::ParsedLine parsed =
@@ -147,6 +207,18 @@ int main(int argc, char** argv) {
     return kUsageError;
   }
 
+  std::optional<norvane::LoadedModel> model;
+  try {
+    if (modelPath.empty()) {
+      model.emplace();
+    } else {
+      model.emplace(norvane::ReadCoefficientFile(modelPath));
+    }
+  } catch (const norvane::CoefficientFileError& e) {
+    std::fprintf(stderr, "norvane-field: %s\n", e.what());
+    return kUsageError;
+  }
+
   const int input = OpenInput(inputPath);
   if (input < 0) {
     std::fprintf(stderr, "norvane-field: cannot open input file '%s': %s\n",
@@ -161,8 +233,10 @@ int main(int argc, char** argv) {
   }
 
   try {
-    norvane::tools::FieldTool tool(options, output, stderr);
-    if (point.empty()) {
+    norvane::tools::FieldTool tool(*model, options, output, stderr);
+    if (gridValues) {
+      tool.RunGrid(*gridValues, gridAltitude, options.defaultYear);
+    } else if (point.empty()) {
       tool.RunStream(input);
     } else {
       tool.RunWords(std::vector<std::string_view>(point.begin(), point.end()));

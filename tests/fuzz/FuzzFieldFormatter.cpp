@@ -30,7 +30,7 @@ namespace {
 
 using norvane::kPi;
 using norvane::fuzz::Require;
-using norvane::tools::FieldElements;
+using norvane::FieldElements;
 using norvane::tools::FieldFormatter;
 
 constexpr int kMaxDigits = 17;
@@ -55,7 +55,7 @@ void CheckLine(const FieldElements& f, const FieldElements* rates,
                int digits, bool radians) {
   const FieldFormatter formatter(digits, radians);
   const auto line = std::make_unique<char[]>(FieldFormatter::kMaxLength);
-  const char* const end = formatter.Format(f, rates, line.get());
+  const char* const end = formatter.Format(f, rates, nullptr, line.get());
   const std::string_view text(line.get(), end - line.get());
   Require(text.find('\n') == std::string_view::npos, "no newline");
 

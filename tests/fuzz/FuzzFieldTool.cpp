@@ -112,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   MemoryStream err;
   int status = 0;
   {
-    norvane::tools::FieldTool tool(options, out.File(), err.File());
+    const norvane::LoadedModel model;
+    norvane::tools::FieldTool tool(model, options, out.File(), err.File());
     tool.RunStream(fd);
     status = tool.Finish();
   }

@@ -121,7 +121,8 @@ TEST(FieldModelSetupTest, ZerosWhereTheModelHasNoTerms) {
         const bool sineOrderZero =
             m == 0 && (a.array == model.h || a.array == model.hDot);
         const bool noSecular =
-            n >= 9 && (a.array == model.gDot || a.array == model.hDot);
+            n > kWmm2005SecularDegree &&
+            (a.array == model.gDot || a.array == model.hDot);
         if (!inTriangle || sineOrderZero || noSecular) {
           EXPECT_EQ(a.array[n][m], 0.0)
               << a.name << "(" << n << "," << m << ")";

@@ -1,6 +1,7 @@
 #pragma once
-// The ways a test module breaks the plug-in contract; module number n is
-// built with NORVANE_FAULT=n.
+// The ways a test module breaks the plug-in contract; the module of fault kX
+// is faulty_module_X, built with NORVANE_FAULT=kX (tests/sim/CMakeLists.txt
+// lists them).
 
 namespace norvane::sim::test {
 

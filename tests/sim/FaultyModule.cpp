@@ -1,16 +1,16 @@
-// A module that breaks the plug-in contract in the one way NORVANE_FAULT
-// names, and otherwise behaves: registers "Norvane", creates displays that
-// paint with a pen of their own, unregisters at detach.
+// A module that breaks the plug-in contract in the one way NORVANE_FAULT (a
+// Fault's name) says, and otherwise behaves: registers the mode, creates
+// displays that paint with a pen of their own, unregisters at detach.
 
 #include <stdexcept>
 
-#include "host/HostApi.hpp"
+#include "host/ModuleExports.hpp"
 #include "tests/sim/Fault.hpp"
 
 namespace {
 
 using norvane::sim::test::Fault;
-constexpr Fault kFault = static_cast<Fault>(NORVANE_FAULT);
+constexpr Fault kFault = Fault::NORVANE_FAULT;
 
 class Display : public MFD {
  public:
@@ -35,7 +35,9 @@ class Display : public MFD {
 
 std::intptr_t MsgProc(std::uint32_t msg, std::uint32_t, std::uintptr_t size,
                       std::uintptr_t vessel) {
-  if (msg != 1 || kFault == Fault::kNoDisplay) return 0;
+  if (msg != norvane::kMsgCreateDisplay || kFault == Fault::kNoDisplay) {
+    return 0;
+  }
   MFD* display = new Display(size & 0xFFFF, (size >> 16) & 0xFFFF,
                              reinterpret_cast<VESSEL*>(vessel));
   return reinterpret_cast<std::intptr_t>(display);
@@ -45,24 +47,20 @@ int mode = 0;
 
 }  // namespace
 
-#define EXPORTED extern "C" __attribute__((visibility("default")))
-
-// Without vpcDLLInit the registration is exported under a name the host does
-// not look for.
-#if NORVANE_FAULT == 2  // kNoInit
-#define INIT_EXPORT vpcDLLStart
-#else
-#define INIT_EXPORT vpcDLLInit
+// The build of kNoInit exports the registration under another name.
+#ifndef NORVANE_INIT_EXPORT
+#define NORVANE_INIT_EXPORT vpcDLLInit
 #endif
 
-EXPORTED void INIT_EXPORT(HINSTANCE) {
+NORVANE_MODULE_API void NORVANE_INIT_EXPORT(HINSTANCE) {
   if (kFault == Fault::kNoMode) return;
-  MFDMODESPEC spec{kFault == Fault::kWrongName ? "Other" : "Norvane",
-                   kFault == Fault::kWrongKey ? 48u : 47u, MsgProc};
+  MFDMODESPEC spec{kFault == Fault::kWrongName ? "Other" : norvane::kModeName,
+                   norvane::kModeKey + (kFault == Fault::kWrongKey ? 1 : 0),
+                   MsgProc};
   mode = vapiRegisterMFDMode(spec);
 }
 
-EXPORTED void vpcDLLExit(HINSTANCE) {
+NORVANE_MODULE_API void vpcDLLExit(HINSTANCE) {
   if (kFault == Fault::kStaysRegistered) return;
   vapiUnregisterMFDMode(mode);
   if (kFault == Fault::kUnregistersTwice) vapiUnregisterMFDMode(mode);

@@ -79,6 +79,8 @@ struct ContourCase {
   const char* options;
   const char* element;
   double interval;
+  const char* model = nullptr;  // an official model's name, or the table's
+  double year = 2006.0;
 };
 
 class ChartContourTest : public testing::TestWithParam<ContourCase> {};
@@ -87,9 +89,19 @@ class ChartContourTest : public testing::TestWithParam<ContourCase> {};
 // model, evaluated independently, gives the level there.
 TEST_P(ChartContourTest, EveryVertexHoldsItsLevel) {
   const ContourCase& c = GetParam();
+  std::string options = c.options;
+  if (c.model != nullptr) {
+#ifdef NORVANE_WMM_DATA_DIR
+    options += std::string(" --model ") + NORVANE_WMM_DATA_DIR + "/" + c.model +
+               ".COF";
+#else
+    GTEST_SKIP() << "no WMM data directory";
+#endif
+  }
   const std::string path = ScratchPath(".json");
-  ASSERT_EQ(RunChart(std::string(c.options) + " --geojson " + path).status, 0);
-  const ReferenceField reference;
+  ASSERT_EQ(RunChart(options + " --geojson " + path).status, 0);
+  const ReferenceField reference =
+      c.model ? ReferenceField(c.model, NORVANE_MODEL_DIR) : ReferenceField();
   const bool angle = std::string(c.element) == "D";
   double worst = 0.0;
   std::size_t vertices = 0;
@@ -97,7 +109,7 @@ TEST_P(ChartContourTest, EveryVertexHoldsItsLevel) {
     for (const Part& part : level.parts) {
       for (const Vertex& v : part) {
         const double value =
-            Reference(reference, c.element, 2006.0, v.lat, v.lon);
+            Reference(reference, c.element, c.year, v.lat, v.lon);
         const double off =
             angle ? AngleBetween(value, level.value) : value - level.value;
         worst = std::max(worst, std::fabs(off) / c.interval);
@@ -118,7 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ContourCase{"--element Z --grid 1", "Z", 1000.0},
                     ContourCase{"--element H --interval 500", "H", 500.0},
                     ContourCase{"--rates --grid 1", "dD", 2.0},
-                    ContourCase{"--rates --element F", "dF", 10.0}));
+                    ContourCase{"--rates --element F", "dF", 10.0},
+                    ContourCase{"--year 2025", "D", 2.0, "WMM2025", 2025.0},
+                    ContourCase{"--year 2027.5 --rates --grid 1", "dD", 2.0,
+                                "WMM2025", 2027.5}));
 
 // The agonic line is there, and D is east on one side of it and west on
 // the other all along it.

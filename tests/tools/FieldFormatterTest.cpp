@@ -16,9 +16,10 @@ namespace norvane::tools {
 namespace {
 
 std::string Format(const FieldFormatter& formatter, const FieldElements& f,
-                   const FieldElements* rates = nullptr) {
+                   const FieldElements* rates = nullptr,
+                   const double* gridVariation = nullptr) {
   char line[FieldFormatter::kMaxLength];
-  return std::string(line, formatter.Format(f, rates, line));
+  return std::string(line, formatter.Format(f, rates, gridVariation, line));
 }
 
 const FieldElements kField = {20735.97849, -3524.0,      0.0625,         0.0005,
@@ -53,9 +54,19 @@ TEST(FieldFormatterTest, Formats) {
     EXPECT_EQ(Format(FieldFormatter(c.digits, c.radians), kField, c.rates),
               c.line);
   }
-  EXPECT_EQ(std::string(FieldFormatter(0, false).Header(true)),
+  // Grid variation comes last, as D is printed.
+  const double gv = Radians(-51.25);
+  EXPECT_EQ(Format(FieldFormatter(0, false), kField, &kRates, &gv),
+            "20735.978 -3524.000 0.062 0.001 -0.000 9.500000 -66.250000 "
+            "-21.500 7.250 nan nan 0.000 0.125000 -2.000000 -51.250000");
+  const double none = NAN;
+  EXPECT_EQ(Format(FieldFormatter(0, true), kField, nullptr, &none),
+            "20735.978 -3524.000 0.062 0.001 -0.000 0.165806 -1.156281 nan");
+  EXPECT_EQ(FieldFormatter(0, false).Header(true, true),
             "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg dX_nT/yr dY_nT/yr dZ_nT/yr "
-            "dF_nT/yr dH_nT/yr dD_deg/yr dI_deg/yr\n");
+            "dF_nT/yr dH_nT/yr dD_deg/yr dI_deg/yr GV_deg\n");
+  EXPECT_EQ(FieldFormatter(0, true).Header(false, false),
+            "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad\n");
 }
 
 // The default columns are exactly what std::to_chars prints with 3 and 6
@@ -95,7 +106,7 @@ TEST(FieldFormatterTest, SeventeenDigitsReadBack) {
 TEST(FieldFormatterTest, LargestValuesFitTheLine) {
   const double big = -std::numeric_limits<double>::max();
   const FieldElements all = {big, big, big, big, big, big, big};
-  const std::string line = Format(FieldFormatter(0, true), all, &all);
+  const std::string line = Format(FieldFormatter(0, true), all, &all, &big);
   EXPECT_LE(line.size(), FieldFormatter::kMaxLength);
   EXPECT_EQ(line.substr(line.size() - 4), "0000");
 }

@@ -143,6 +143,7 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--grid 0.05" + out,
       "--grid 90" + out,
       "--bogus" + out,
+      "--model " + ScratchPath(".COF") + out,  // no such model file
       "--png",
       "extra" + out};
   for (const std::string& arguments : bad) {

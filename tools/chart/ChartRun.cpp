@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "model/CoefficientFile.hpp"
+#include "model/LoadedModel.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"
@@ -49,7 +52,18 @@ bool ParseSize(std::string_view text, int& width, int& height) {
 }
 
 int RunChart(const ChartOptions& options, std::FILE* err) {
-  // Files first: an unwritable path is reported before any work.
+  std::optional<LoadedModel> model;
+  try {
+    if (options.model.empty()) {
+      model.emplace();
+    } else {
+      model.emplace(ReadCoefficientFile(options.model));
+    }
+  } catch (const CoefficientFileError& e) {
+    std::fprintf(err, "norvane-chart: %s\n", e.what());
+    return 2;
+  }
+  // Then the files: an unwritable path is reported before any work.
   std::vector<std::unique_ptr<OutputFile>> files;
   OutputFile* png = nullptr;
   OutputFile* svg = nullptr;
@@ -66,12 +80,12 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
     *file = files.back().get();
   }
 
-  const FieldSource source(options.request);
+  const FieldSource source(*model, options.request);
   if (!source.Valid()) {
     std::fprintf(err,
                  "norvane-chart: warning: the chart lies outside %s's validity "
                  "(%s)\n",
-                 source.ModelName(), source.Validity());
+                 source.ModelName().c_str(), source.ValidityText().c_str());
   }
   const Quantity& quantity = options.request.quantity;
   const double interval =

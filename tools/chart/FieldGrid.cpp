@@ -1,11 +1,10 @@
 #include "tools/chart/FieldGrid.hpp"
 
 #include <cmath>
+#include <cstdio>
 
-#include "model/FieldCircle.hpp"
-#include "model/Wmm2005.hpp"
+#include "model/FieldElements.hpp"
 #include "tools/Angles.hpp"
-#include "tools/FieldElements.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -13,10 +12,8 @@ namespace {
 constexpr double kArcMinutesPerDegree = 60.0;
 
 // The requested quantity from the field (and its rates, when asked for).
-double Pick(const Quantity& quantity, const tools::FieldElements& field,
-            double dX, double dY, double dZ) {
-  const tools::FieldElements e =
-      quantity.rates ? tools::RatesOfChange(field, dX, dY, dZ) : field;
+double Pick(const Quantity& quantity, const FieldAndRates& values) {
+  const FieldElements& e = quantity.rates ? values.rates : values.field;
   // Angles in degrees, their rates in arc-minutes a year.
   const double angleUnit = quantity.rates ? kArcMinutesPerDegree : 1.0;
   switch (quantity.element) {
@@ -42,57 +39,40 @@ double Pick(const Quantity& quantity, const tools::FieldElements& field,
 
 }  // namespace
 
-FieldSource::FieldSource(const FieldRequest& request) : request_(request) {}
-
-const char* FieldSource::ModelName() const { return "WMM-2005"; }
+FieldSource::FieldSource(const LoadedModel& model, const FieldRequest& request)
+    : model_(&model), request_(request) {}
 
 bool FieldSource::Valid() const {
-  return request_.year >= kWmm2005ValidFrom &&
-         request_.year <= kWmm2005ValidUntil &&
-         request_.altitude >= kWmm2005LowestAltitude &&
-         request_.altitude <= kWmm2005HighestAltitude;
+  const Validity v = model_->validity();
+  return request_.year >= v.from && request_.year <= v.until &&
+         request_.altitude >= v.lowest && request_.altitude <= v.highest;
 }
 
-const char* FieldSource::Validity() const {
-  static_assert(kWmm2005ValidFrom == 2005.0 && kWmm2005ValidUntil == 2010.0 &&
-                    kWmm2005LowestAltitude == -1.0 &&
-                    kWmm2005HighestAltitude == 850.0,
-                "the words name the model's bounds");
-  return "2005.0 to 2010.0, -1 to 850 km";
+std::string FieldSource::ValidityText() const {
+  const Validity v = model_->validity();
+  char text[128];
+  std::snprintf(text, sizeof text, "%.1f to %.1f, %g to %g km", v.from, v.until,
+                v.lowest, v.highest);
+  return text;
 }
 
 void FieldSource::Row(double latitude, double longitude0, double step,
                       int count, double* values, double* horizontal) const {
-  const FieldCircle circle(model_, request_.altitude, tools::Radians(latitude),
+  const ModelCircle circle(*model_, request_.altitude, tools::Radians(latitude),
                            request_.year);
   for (int k = 0; k < count; ++k) {
-    tools::FieldElements f;
-    double dX = 0.0, dY = 0.0, dZ = 0.0;
-    const double longitude = tools::Radians(longitude0 + k * step);
-    if (request_.quantity.rates) {
-      circle.EvaluateWithRates(longitude, f.X, f.Y, f.Z, f.F, f.H, f.D, f.I, dX,
-                               dY, dZ);
-    } else {
-      circle.Evaluate(longitude, f.X, f.Y, f.Z, f.F, f.H, f.D, f.I);
-    }
-    values[k] = Pick(request_.quantity, f, dX, dY, dZ);
-    horizontal[k] = f.H;
+    const FieldAndRates f = circle.Evaluate(
+        tools::Radians(longitude0 + k * step), request_.quantity.rates);
+    values[k] = Pick(request_.quantity, f);
+    horizontal[k] = f.field.H;
   }
 }
 
 double FieldSource::Value(double latitude, double longitude) const {
-  tools::FieldElements f;
-  double dX = 0.0, dY = 0.0, dZ = 0.0;
-  const double lat = tools::Radians(latitude);
-  const double lon = tools::Radians(longitude);
-  if (request_.quantity.rates) {
-    model_.EvaluateWithRates(request_.altitude, lat, lon, request_.year, f.X,
-                             f.Y, f.Z, f.F, f.H, f.D, f.I, dX, dY, dZ);
-  } else {
-    model_.Evaluate(request_.altitude, lat, lon, request_.year, f.X, f.Y, f.Z,
-                    f.F, f.H, f.D, f.I);
-  }
-  return Pick(request_.quantity, f, dX, dY, dZ);
+  return Pick(request_.quantity,
+              model_->Evaluate(request_.altitude, tools::Radians(latitude),
+                               tools::Radians(longitude), request_.year,
+                               request_.quantity.rates));
 }
 
 Grid EvaluateGrid(const FieldSource& source, double step) {

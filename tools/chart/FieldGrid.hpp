@@ -8,9 +8,10 @@
  * This is the only place that knows which model is evaluated.
  */
 
+#include <string>
 #include <vector>
 
-#include "model/FieldModel.hpp"
+#include "model/LoadedModel.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {
@@ -23,27 +24,31 @@ struct FieldRequest {
 };
 
 /**
- * \brief One quantity of the compiled-in WMM-2005 model, in the chart's
- *   units: D and I in degrees (their annual change in arc-minutes a year),
- *   intensities in nT (nT a year).  D lies in (-180, 180].
+ * \brief One quantity of a field model, in the chart's units: D and I in
+ *   degrees (their annual change in arc-minutes a year), intensities in nT
+ *   (nT a year).  D lies in (-180, 180].
  */
 class FieldSource {
  public:
-  /// @param[in] request quantity, year and altitude; not validated.
-  explicit FieldSource(const FieldRequest& request);
+  /**
+   * @param[in] model the model, compiled in or from a file; must outlive
+   *   the source.
+   * @param[in] request quantity, year and altitude; not validated.
+   */
+  FieldSource(const LoadedModel& model, const FieldRequest& request);
 
   /// What is evaluated.
   const FieldRequest& Request() const { return request_; }
 
   /// The model's name, e.g. "WMM-2005".
-  const char* ModelName() const;
+  const std::string& ModelName() const { return model_->name(); }
 
   /// Whether the request lies within the years and altitudes the model is
   /// made for.
   bool Valid() const;
 
   /// The model's validity as words, e.g. "2005.0 to 2010.0, -1 to 850 km".
-  const char* Validity() const;
+  std::string ValidityText() const;
 
   /**
    * The quantity and the horizontal intensity along a circle of latitude.
@@ -68,7 +73,7 @@ class FieldSource {
   double Value(double latitude, double longitude) const;
 
  private:
-  FieldModel model_;
+  const LoadedModel* model_;
   FieldRequest request_;
 };
 

@@ -1,11 +1,14 @@
 #pragma once
 /**
  * \file FieldElements.hpp
- * \brief The seven elements of the field at a point, and their rates of
- *   change from those of its components.
+ * \brief The seven elements of the field at a point and their rates of
+ *   change, as the command-line tools take them from any model.
  */
 
-namespace norvane::tools {
+#include "model/Geocentric.hpp"
+#include "model/SphericalField.hpp"
+
+namespace norvane {
 
 /**
  * The field at one point, as FieldModel::Evaluate returns it, or its rate
@@ -19,6 +22,12 @@ struct FieldElements {
   double H;  ///< horizontal intensity, nT
   double D;  ///< declination, radians, positive east of true north
   double I;  ///< inclination, radians, positive below the horizontal
+};
+
+/// The field at one point and, when asked for, its rate of change.
+struct FieldAndRates {
+  FieldElements field;  ///< the field
+  FieldElements rates;  ///< its rate of change, per year; 0 if not asked for
 };
 
 /**
@@ -35,4 +44,15 @@ struct FieldElements {
 FieldElements RatesOfChange(const FieldElements& field, double dX, double dY,
                             double dZ);
 
-}  // namespace norvane::tools
+/**
+ * The elements of a field given in the geocentric spherical frame.
+ *
+ * @param[in] b the field, its east component no longer times st, nT.
+ * @param[in] rates its rate of change, nT/year, or nullptr for none.
+ * @param[in] point the point's geocentric terms.
+ * @return the elements, with the rates' if `rates` is given.
+ */
+FieldAndRates ToElements(const SphericalField& b, const SphericalField* rates,
+                         const GeocentricPoint& point);
+
+}  // namespace norvane

@@ -1,4 +1,4 @@
-#include "tools/FieldElements.hpp"
+#include "model/FieldElements.hpp"
 
 #include <GeographicLib/MagneticModel.hpp>
 #include <gtest/gtest.h>
@@ -7,8 +7,10 @@
 
 #include "tools/Angles.hpp"
 
-namespace norvane::tools {
+namespace norvane {
 namespace {
+
+using tools::Degrees;
 
 // The derived rates against GeographicLib's, which takes east, north and up.
 TEST(FieldElementsTest, RatesOfChangeAgreeWithGeographicLib) {
@@ -52,4 +54,4 @@ TEST(FieldElementsTest, RatesAreNotFiniteWhereHIsZero) {
 }
 
 }  // namespace
-}  // namespace norvane::tools
+}  // namespace norvane
