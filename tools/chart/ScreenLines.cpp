@@ -30,7 +30,7 @@ double DistanceToSegment(Pixel p, Pixel a, Pixel b) {
 class SegmentIndex {
  public:
   SegmentIndex(const std::vector<ScreenLine>& lines, double bucket)
-      : lines_(lines), bucket_(bucket) {
+      : bucket_(bucket) {
     for (std::size_t l = 0; l < lines.size(); ++l) {
       const auto& points = lines[l].points;
       for (std::size_t k = 0; k + 1 < points.size(); ++k) {
@@ -66,7 +66,6 @@ class SegmentIndex {
     }
   }
 
-  const std::vector<ScreenLine>& lines_;
   double bucket_;
   std::unordered_map<long long,
                      std::vector<std::pair<std::size_t, std::size_t>>>
