@@ -133,7 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ContourCase{"--rates --element F", "dF", 10.0},
                     ContourCase{"--year 2025", "D", 2.0, "WMM2025", 2025.0},
                     ContourCase{"--year 2027.5 --rates --grid 1", "dD", 2.0,
-                                "WMM2025", 2027.5}));
+                                "WMM2025", 2027.5}),
+    [](const testing::TestParamInfo<ContourCase>& info) {
+      return std::string(info.param.element) + "_" +
+             (info.param.model ? info.param.model : "table") + "_" +
+             std::to_string(info.index);
+    });
 
 // The agonic line is there, and D is east on one side of it and west on
 // the other all along it.

@@ -40,6 +40,7 @@ std::vector<std::string> NamesStarting(const std::string& directory,
 }
 
 struct OutputCase {
+  const char* name;
   const char* options;
   int width, height;
 };
@@ -108,15 +109,22 @@ TEST_P(NorvaneChartOutputTest, WritesValidFilesOfEachKind) {
 INSTANTIATE_TEST_SUITE_P(
     Projections, NorvaneChartOutputTest,
     testing::Values(
-        OutputCase{"--size 400x240", 400, 240},
-        OutputCase{"--projection mercator --element F --size 300x250", 300,
+        OutputCase{"PlateCarree", "--size 400x240", 400, 240},
+        OutputCase{"MercatorF",
+                   "--projection mercator --element F --size 300x250", 300,
                    250},
-        OutputCase{"--projection north-polar --element H --size 300x320", 300,
+        OutputCase{"NorthPolarH",
+                   "--projection north-polar --element H --size 300x320", 300,
                    320},
-        OutputCase{"--projection south-polar --rates --size 300x320", 300, 320},
-        OutputCase{"--element I --year 2009-07-01 --alt 400 "
+        OutputCase{"SouthPolarRates",
+                   "--projection south-polar --rates --size 300x320", 300, 320},
+        OutputCase{"InclinationTiny",
+                   "--element I --year 2009-07-01 --alt 400 "
                    "--coastlines none --size 64x64",
-                   64, 64}));
+                   64, 64}),
+    [](const testing::TestParamInfo<OutputCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
   std::remove(ScratchPath(".json").c_str());
