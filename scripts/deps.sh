@@ -12,11 +12,13 @@
 set -euo pipefail
 
 main=(cmake g++ make pkg-config libcli11-dev libcairo2-dev libfontconfig-dev
-      fonts-dejavu-core libgeographiclib-dev)
+      fonts-dejavu-core libgeographiclib-dev libpng-dev libimagequant-dev
+      libshp-dev python-cartopy-data)
 dll=(cmake make clang lld llvm libwine-dev)
 test=("${main[@]}" "${dll[@]}" libgtest-dev libbenchmark-dev
       geographiclib-tools hyperfine libclang-rt-dev
-      valgrind libstb-dev zip unzip wine64 wine32:i386 fonts-liberation)
+      valgrind libstb-dev zip unzip wine64 wine32:i386 fonts-liberation
+      nlohmann-json3-dev libxml2-dev clang-format)
 
 list=0
 [[ ${1:-} == --list ]] && { list=1; shift; }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "tools/PointParser.hpp"
+
 namespace norvane::tools {
 
 double CurrentYear() {
@@ -15,6 +17,12 @@ double CurrentYear() {
   const double seconds = utc.tm_yday * 86400.0 + utc.tm_hour * 3600.0 +
                          utc.tm_min * 60.0 + utc.tm_sec;
   return static_cast<double>(year) + seconds / ((leap ? 366 : 365) * 86400.0);
+}
+
+const char* ParseYearOrNow(std::string_view text, double& year) {
+  if (text != "now") return ParseYear(text, year);
+  year = CurrentYear();
+  return std::isfinite(year) ? nullptr : "cannot be read from the clock";
 }
 
 }  // namespace norvane::tools

@@ -1,8 +1,10 @@
 #pragma once
 /**
  * \file CurrentYear.hpp
- * \brief Today as a decimal year.
+ * \brief Today as a decimal year, and years that may be "now".
  */
+
+#include <string_view>
 
 namespace norvane::tools {
 
@@ -14,5 +16,14 @@ namespace norvane::tools {
  *   cannot be read.
  */
 double CurrentYear();
+
+/**
+ * Reads a year as ParseYear does, or "now" for the current date.
+ *
+ * @param[in] text a decimal year, a date yyyy-mm-dd or yyyy-mm, or "now".
+ * @param[out] year the decimal year.
+ * @return nullptr, or why the text is not a year.
+ */
+const char* ParseYearOrNow(std::string_view text, double& year);
 
 }  // namespace norvane::tools

@@ -74,13 +74,6 @@ CLI::Validator Accepts(const char* name,
       name);
 }
 
-// ParseYear, and "now" for the current date.
-const char* ParseYearOrNow(std::string_view text, double& year) {
-  if (text != "now") return norvane::tools::ParseYear(text, year);
-  year = norvane::tools::CurrentYear();
-  return std::isfinite(year) ? nullptr : "cannot be read from the clock";
-}
-
 // The six numbers of --grid, checked.
 norvane::tools::Grid ParseGrid(const std::vector<std::string>& words) {
   static const char* const kNames[] = {"LAT0", "LAT1", "DLAT",
@@ -133,7 +126,7 @@ int main(int argc, char** argv) {
   app.add_option("--year", year,
                  "decimal year, date or 'now' of points given without one "
                  "(default: 2006.0, or now with --model)")
-      ->check(Accepts("YEAR", ParseYearOrNow));
+      ->check(Accepts("YEAR", norvane::tools::ParseYearOrNow));
   app.add_option("--digits", options.significantDigits,
                  "print N significant digits in every column; 17 reads back "
                  "to the same double (default: 3 decimals for nT, 6 for "
@@ -192,7 +185,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
     if (!year.empty()) {
-      ParseYearOrNow(year, options.defaultYear);
+      norvane::tools::ParseYearOrNow(year, options.defaultYear);
     } else if (!modelPath.empty()) {
       options.defaultYear = norvane::tools::CurrentYear();
     }

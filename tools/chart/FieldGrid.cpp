@@ -1,0 +1,96 @@
+#include "tools/chart/FieldGrid.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/FieldElements.hpp"
+#include "tools/Angles.hpp"
+
+namespace norvane::chart {
+namespace {
+
+constexpr double kArcMinutesPerDegree = 60.0;
+
+// The requested quantity from the field (and its rates, when asked for).
+double Pick(const Quantity& quantity, const FieldAndRates& values) {
+  const FieldElements& e = quantity.rates ? values.rates : values.field;
+  // Angles in degrees, their rates in arc-minutes a year.
+  const double angleUnit = quantity.rates ? kArcMinutesPerDegree : 1.0;
+  switch (quantity.element) {
+    case Element::kD: {
+      const double d = tools::Degrees(e.D) * angleUnit;
+      return !quantity.rates && d == -180.0 ? 180.0 : d;  // D in (-180, 180]
+    }
+    case Element::kI:
+      return tools::Degrees(e.I) * angleUnit;
+    case Element::kH:
+      return e.H;
+    case Element::kX:
+      return e.X;
+    case Element::kY:
+      return e.Y;
+    case Element::kZ:
+      return e.Z;
+    case Element::kF:
+      return e.F;
+  }
+  return NAN;
+}
+
+}  // namespace
+
+FieldSource::FieldSource(const LoadedModel& model, const FieldRequest& request)
+    : model_(&model), request_(request) {}
+
+bool FieldSource::Valid() const {
+  const Validity v = model_->validity();
+  return request_.year >= v.from && request_.year <= v.until &&
+         request_.altitude >= v.lowest && request_.altitude <= v.highest;
+}
+
+std::string FieldSource::ValidityText() const {
+  const Validity v = model_->validity();
+  char text[128];
+  std::snprintf(text, sizeof text, "%.1f to %.1f, %g to %g km", v.from, v.until,
+                v.lowest, v.highest);
+  return text;
+}
+
+void FieldSource::Row(double latitude, double longitude0, double step,
+                      int count, double* values, double* horizontal) const {
+  const ModelCircle circle(*model_, request_.altitude, tools::Radians(latitude),
+                           request_.year);
+  for (int k = 0; k < count; ++k) {
+    const FieldAndRates f = circle.Evaluate(
+        tools::Radians(longitude0 + k * step), request_.quantity.rates);
+    values[k] = Pick(request_.quantity, f);
+    horizontal[k] = f.field.H;
+  }
+}
+
+double FieldSource::Value(double latitude, double longitude) const {
+  return Pick(request_.quantity,
+              model_->Evaluate(request_.altitude, tools::Radians(latitude),
+                               tools::Radians(longitude), request_.year,
+                               request_.quantity.rates));
+}
+
+Grid EvaluateGrid(const FieldSource& source, double step) {
+  Grid grid;
+  grid.columns = static_cast<int>(std::lround(360.0 / step));
+  grid.rows = static_cast<int>(std::lround(180.0 / step)) + 1;
+  grid.lonStep = 360.0 / grid.columns;
+  grid.latStep = 180.0 / (grid.rows - 1);
+  const std::size_t nodes = static_cast<std::size_t>(grid.columns) *
+                            static_cast<std::size_t>(grid.rows);
+  grid.values.resize(nodes);
+  grid.horizontal.resize(nodes);
+  for (int j = 0; j < grid.rows; ++j) {
+    const std::size_t first = static_cast<std::size_t>(j) * grid.columns;
+    source.Row(grid.Latitude(j), -180.0, grid.lonStep, grid.columns,
+               &grid.values[first], &grid.horizontal[first]);
+  }
+  return grid;
+}
+
+}  // namespace norvane::chart

@@ -1,0 +1,111 @@
+#pragma once
+/**
+ * \file FieldGrid.hpp
+ * \brief Where a chart's values come from: one element of a field model,
+ *   for one year and altitude, on a latitude-longitude grid and at single
+ *   points.
+ *
+ * This is the only place that knows which model is evaluated.
+ */
+
+#include <string>
+#include <vector>
+
+#include "model/LoadedModel.hpp"
+#include "tools/chart/ChartElement.hpp"
+
+namespace norvane::chart {
+
+/// The field a chart shows.
+struct FieldRequest {
+  Quantity quantity;      ///< element, or its annual change
+  double year = 2006.0;   ///< decimal year
+  double altitude = 0.0;  ///< height above the WGS-84 ellipsoid, km
+};
+
+/**
+ * \brief One quantity of a field model, in the chart's units: D and I in
+ *   degrees (their annual change in arc-minutes a year), intensities in nT
+ *   (nT a year).  D lies in (-180, 180].
+ */
+class FieldSource {
+ public:
+  /**
+   * @param[in] model the model, compiled in or from a file; must outlive
+   *   the source.
+   * @param[in] request quantity, year and altitude; not validated.
+   */
+  FieldSource(const LoadedModel& model, const FieldRequest& request);
+
+  /// What is evaluated.
+  const FieldRequest& Request() const { return request_; }
+
+  /// The model's name, e.g. "WMM-2005".
+  const std::string& ModelName() const { return model_->name(); }
+
+  /// Whether the request lies within the years and altitudes the model is
+  /// made for.
+  bool Valid() const;
+
+  /// The model's validity as words, e.g. "2005.0 to 2010.0, -1 to 850 km".
+  std::string ValidityText() const;
+
+  /**
+   * The quantity and the horizontal intensity along a circle of latitude.
+   *
+   * @param[in] latitude geodetic latitude, degrees, -90 to 90.
+   * @param[in] longitude0 first longitude, degrees.
+   * @param[in] step longitude step, degrees.
+   * @param[in] count number of longitudes.
+   * @param[out] values the quantity at longitude0 + k step, k < count.
+   * @param[out] horizontal H there, nT.
+   */
+  void Row(double latitude, double longitude0, double step, int count,
+           double* values, double* horizontal) const;
+
+  /**
+   * The quantity at one point.
+   *
+   * @param[in] latitude geodetic latitude, degrees, -90 to 90.
+   * @param[in] longitude degrees, any value.
+   * @return the quantity, in the chart's unit.
+   */
+  double Value(double latitude, double longitude) const;
+
+ private:
+  const LoadedModel* model_;
+  FieldRequest request_;
+};
+
+/**
+ * \brief The quantity and H on a grid that covers the globe: longitudes
+ *   -180 + i lonStep for i < columns (the grid closes on itself across
+ *   180°), latitudes -90 + j latStep for j < rows, the last row at 90.
+ */
+struct Grid {
+  int columns = 0;
+  int rows = 0;
+  double lonStep = 0.0;        ///< degrees
+  double latStep = 0.0;        ///< degrees
+  std::vector<double> values;  ///< the quantity at node (i, j): [j columns + i]
+  std::vector<double> horizontal;  ///< H at the nodes, nT
+
+  double Longitude(int i) const { return -180.0 + i * lonStep; }
+  double Latitude(int j) const {
+    return j + 1 == rows ? 90.0 : -90.0 + j * latStep;
+  }
+  double Value(int i, int j) const { return values[j * columns + i]; }
+  double Horizontal(int i, int j) const { return horizontal[j * columns + i]; }
+};
+
+/**
+ * Evaluates the source on a grid, one circle of latitude at a time.
+ *
+ * @param[in] source the quantity.
+ * @param[in] step spacing wanted, degrees, 0.1 to 5; rounded so that
+ *   whole steps span 180° of latitude and 360° of longitude.
+ * @return the grid.
+ */
+Grid EvaluateGrid(const FieldSource& source, double step);
+
+}  // namespace norvane::chart
