@@ -4,7 +4,8 @@
 #
 # usage: scripts/deps.sh [--list] main|dll|test
 #   main    build the module, the stand-in host and the tools
-#   dll     cross-build the module for Windows (scripts/build-dll.sh)
+#   dll     cross-build the module for Windows and pack it (build-dll.sh,
+#           package.sh)
 #   test    everything: the above, the tests, benchmarks, fuzzers, Wine
 #   --list  only print the group's packages, one a line
 # Each group is complete on a minimal Debian 12 (scripts/fresh-check.sh
@@ -14,10 +15,10 @@ set -euo pipefail
 main=(cmake g++ make pkg-config libcli11-dev libcairo2-dev libfontconfig-dev
       fonts-dejavu-core libgeographiclib-dev libpng-dev libimagequant-dev
       libshp-dev python-cartopy-data)
-dll=(cmake make clang lld llvm libwine-dev)
+dll=(cmake make clang lld llvm libwine-dev zip)
 test=("${main[@]}" "${dll[@]}" libgtest-dev libbenchmark-dev
       geographiclib-tools hyperfine libclang-rt-dev
-      valgrind libstb-dev zip unzip wine64 wine32:i386 fonts-liberation
+      valgrind libstb-dev unzip wine64 wine32:i386 fonts-liberation
       nlohmann-json3-dev libxml2-dev clang-format)
 
 list=0
