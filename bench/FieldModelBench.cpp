@@ -39,8 +39,8 @@ const std::vector<FieldPoint>& Points() {
 void EvaluateAll(const FieldModel& model) {
   for (const FieldPoint& p : Points()) {
     double X, Y, Z, F, H, D, I;
-    model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z, F,
-                   H, D, I);
+    model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z, F, H,
+                   D, I);
     benchmark::DoNotOptimize(X);
     benchmark::DoNotOptimize(Y);
     benchmark::DoNotOptimize(Z);
@@ -114,8 +114,8 @@ void BM_FieldModelConstruct(benchmark::State& state) {
     benchmark::DoNotOptimize(model);
     benchmark::ClobberMemory();
   }
-  state.counters["construct_ns"] = (CpuNanoseconds() - start) /
-                                   static_cast<double>(state.iterations());
+  state.counters["construct_ns"] =
+      (CpuNanoseconds() - start) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_FieldModelConstruct);
 
@@ -125,9 +125,8 @@ BENCHMARK(BM_FieldModelConstruct);
 // held to the compiled-in model's threshold; for the degree-133 one the
 // ratio is reported.
 void BM_FileModelRatio(benchmark::State& state, const std::string& name) {
-  const LoadedModel model(
-      ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/" + name +
-                          ".COF"));
+  const LoadedModel model(ReadCoefficientFile(
+      std::string(NORVANE_WMM_DATA_DIR) + "/" + name + ".COF"));
   const auto evaluateOurs = [&model] {
     for (const FieldPoint& p : Points()) {
       benchmark::DoNotOptimize(
@@ -144,9 +143,8 @@ BENCHMARK_CAPTURE(BM_FileModelRatio, WMMHR2025, std::string("WMMHR2025"));
 // A whole-world grid at 0.5 degrees, 361 x 721 points, one circle of
 // latitude per row, as norvane-field --grid evaluates it.
 void BM_FileModelGrid(benchmark::State& state, const std::string& name) {
-  const LoadedModel model(
-      ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/" + name +
-                          ".COF"));
+  const LoadedModel model(ReadCoefficientFile(
+      std::string(NORVANE_WMM_DATA_DIR) + "/" + name + ".COF"));
   const double step = 0.5 * kPi / 180.0;
   for (auto _ : state) {
     for (int i = 0; i <= 360; ++i) {

@@ -55,8 +55,7 @@ void* aligned_alloc(std::size_t alignment, std::size_t size) {
 }
 
 int posix_memalign(void** block, std::size_t alignment, std::size_t size) {
-  if (alignment % sizeof(void*) != 0 ||
-      (alignment & (alignment - 1)) != 0) {
+  if (alignment % sizeof(void*) != 0 || (alignment & (alignment - 1)) != 0) {
     return EINVAL;
   }
   void* allocated = Counted(__libc_memalign(alignment, size));

@@ -14,8 +14,7 @@ constexpr char kLargePrefix[kMaxSteps + 1] = {' ', 'k', 'M', 'G', 'T',
 
 }  // namespace
 
-void FormatSI(char* dest, size_t destSize, const char* format,
-              double value) {
+void FormatSI(char* dest, size_t destSize, const char* format, double value) {
   if (dest == nullptr || destSize == 0) return;
   if (format == nullptr) {
     dest[0] = '\0';

@@ -27,7 +27,6 @@ namespace norvane {
  *   null format gives an empty line.
  * @param[in] value the value to print, in the caller's unit.
  */
-void FormatSI(char* dest, size_t destSize, const char* format,
-              double value);
+void FormatSI(char* dest, size_t destSize, const char* format, double value);
 
 }  // namespace norvane

@@ -47,13 +47,12 @@ struct MFDBUTTONMENU {
  * @return for code 1 the new display object's address (an MFD*), or 0.
  */
 using MFDModeMsgProc = intptr_t (*)(uint32_t msg, uint32_t mfd,
-                                         uintptr_t wparam,
-                                         uintptr_t lparam);
+                                    uintptr_t wparam, uintptr_t lparam);
 
 /// Registration record of a display mode.
 struct MFDMODESPEC {
-  const char* name;        ///< mode name, zero-terminated; must outlive the mode
-  DWORD key;               ///< selection key, PC scan-code set 1
+  const char* name;  ///< mode name, zero-terminated; must outlive the mode
+  DWORD key;         ///< selection key, PC scan-code set 1
   MFDModeMsgProc msgproc;  ///< creates the mode's display objects
 };
 
@@ -120,8 +119,8 @@ class NORVANE_HOST_API MFD {
   void Title(HDC hDC, const char* title) const;
 
  protected:
-  DWORD surfaceWidth;    ///< pixels
-  DWORD surfaceHeight;   ///< pixels
+  DWORD surfaceWidth;   ///< pixels
+  DWORD surfaceHeight;  ///< pixels
   VESSEL* surfaceVessel;
 
  private:

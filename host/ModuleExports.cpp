@@ -40,8 +40,7 @@ MFD* NewDisplayOrNull(DWORD width, DWORD height, VESSEL* vessel) {
 }  // namespace
 
 void vpcDLLInit(HINSTANCE) {
-  MFDMODESPEC spec{norvane::kModeName, norvane::kModeKey,
-                   norvane::ModeMsgProc};
+  MFDMODESPEC spec{norvane::kModeName, norvane::kModeKey, norvane::ModeMsgProc};
   modeId = vapiRegisterMFDMode(spec);
   modeRegistered = true;
 }
@@ -60,8 +59,8 @@ int GetModuleVersion() {
 
 namespace norvane {
 
-intptr_t ModeMsgProc(uint32_t msg, uint32_t,
-                          uintptr_t wparam, uintptr_t lparam) {
+intptr_t ModeMsgProc(uint32_t msg, uint32_t, uintptr_t wparam,
+                     uintptr_t lparam) {
   if (msg != kMsgCreateDisplay) return 0;
   auto* vessel = reinterpret_cast<VESSEL*>(lparam);
   if (vessel == nullptr) return 0;

@@ -60,7 +60,7 @@ constexpr uint32_t kMsgCreateDisplay = 1;
  *   host's constructor and GDI run in the caller's floating-point
  *   environment, the model's setup in the IEEE default one (Norvane).
  */
-intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd,
-                          uintptr_t wparam, uintptr_t lparam);
+intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd, uintptr_t wparam,
+                     uintptr_t lparam);
 
 }  // namespace norvane

@@ -16,9 +16,8 @@ AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
   };
   ForEachSchmidtFactor(degree_, [&](int n, int m, double schmidt) {
     const CoefficientRow& row = model.rows[CoefficientIndex(n, m)];
-    terms_[place(n, m)] = {schmidt * row.g, schmidt * row.h,
-                           schmidt * row.gDot, schmidt * row.hDot,
-                           RecursionConstant(n, m)};
+    terms_[place(n, m)] = {schmidt * row.g, schmidt * row.h, schmidt * row.gDot,
+                           schmidt * row.hDot, RecursionConstant(n, m)};
     if (row.gDot != 0.0 || row.hDot != 0.0) secularDegree_ = n;
   });
 }

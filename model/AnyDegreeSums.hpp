@@ -105,7 +105,7 @@ class AnyDegreeSums {
 
  private:
   int degree_;
-  int secularDegree_;  // highest degree with non-zero gdot or hdot
+  int secularDegree_;        // highest degree with non-zero gdot or hdot
   std::vector<Term> terms_;  // order 0 (n = 1..N), then order 1 (n = 1..N)...
 };
 
@@ -139,10 +139,10 @@ class LongitudeTotals {
     if (rates_) Add(m, column.rates, rates);
   }
 
-  const double slon;      ///< sine of the longitude
-  const double clon;      ///< cosine of the longitude
-  SphericalField field;   ///< totals of the field's sums
-  SphericalField rates;   ///< totals of the rates' sums
+  const double slon;     ///< sine of the longitude
+  const double clon;     ///< cosine of the longitude
+  SphericalField field;  ///< totals of the field's sums
+  SphericalField rates;  ///< totals of the rates' sums
 
  private:
   void Add(int m, const AnyDegreeSums::OrderSums& s, SphericalField& t) {

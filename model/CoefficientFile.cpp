@@ -49,9 +49,8 @@ std::string Quote(std::string_view text) {
 
 bool ParseDouble(std::string_view text, double& value) {
   if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(
-      text.data(), text.data() + text.size(), value,
-      std::chars_format::general);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(),
+                                         value, std::chars_format::general);
   return ec == std::errc() && end == text.data() + text.size() &&
          std::isfinite(value);
 }
@@ -60,14 +59,13 @@ bool ParseInt(std::string_view text, int& value) {
   if (!text.empty() && text[0] == '+') text.remove_prefix(1);
   const auto [end, ec] =
       std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && ec == std::errc() &&
-         end == text.data() + text.size();
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
 bool IsNines(std::string_view line) {
   const Fields f = Split(line);
-  return f.count == 1 && f.field[0].find_first_not_of('9') ==
-                             std::string_view::npos;
+  return f.count == 1 &&
+         f.field[0].find_first_not_of('9') == std::string_view::npos;
 }
 
 bool IsDate(std::string_view text) {
@@ -144,8 +142,9 @@ class Parser {
   void Header(std::string_view line) {
     const Fields f = Split(line);
     if (f.count != 3) {
-      Fail("the header must hold the epoch, the model's name and its "
-           "release date (MM/DD/YYYY)");
+      Fail(
+          "the header must hold the epoch, the model's name and its "
+          "release date (MM/DD/YYYY)");
     }
     if (!ParseDouble(f.field[0], model_.epoch) || model_.epoch < 0.0 ||
         model_.epoch > 9999.0)
@@ -161,8 +160,8 @@ class Parser {
     const Fields f = Split(line);
     if (f.count != 6) {
       Fail("expected a row 'n m g h gdot hdot' of 6 fields, found " +
-           (f.count > kMaxFields ? std::string("more") :
-                                   std::to_string(f.count)));
+           (f.count > kMaxFields ? std::string("more")
+                                 : std::to_string(f.count)));
     }
     int rowN, rowM;
     if (!ParseInt(f.field[0], rowN) || !ParseInt(f.field[1], rowM))

@@ -7,8 +7,8 @@
 // SSE2 is part of every x86-64 target and of 32-bit x86 builds that ask for
 // it; elsewhere, or when NORVANE_SCALAR_PAIRS is defined, two plain doubles
 // give the same results.
-#if !defined(NORVANE_SCALAR_PAIRS) &&                           \
-    (defined(__SSE2__) || defined(_M_X64) ||                    \
+#if !defined(NORVANE_SCALAR_PAIRS) &&        \
+    (defined(__SSE2__) || defined(_M_X64) || \
      (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
 #define NORVANE_PAIRS_SSE2 1
 #include <emmintrin.h>
@@ -78,9 +78,7 @@ inline DoublePair DoublePair::Both(double value) {
 inline DoublePair DoublePair::Load(const double* two) {
   return DoublePair(_mm_loadu_pd(two));
 }
-inline void DoublePair::Store(double* two) const {
-  _mm_storeu_pd(two, lanes_);
-}
+inline void DoublePair::Store(double* two) const { _mm_storeu_pd(two, lanes_); }
 inline double DoublePair::first() const { return _mm_cvtsd_f64(lanes_); }
 inline double DoublePair::second() const {
   return _mm_cvtsd_f64(_mm_unpackhi_pd(lanes_, lanes_));

@@ -71,8 +71,8 @@ SphericalField SumExpansion(const FieldModel& model, double dt,
     paired::LongitudeMultiples(model.maxDegree, slon, clon, sp, cp);
     b = paired::CombineColumns(model, columns.field, columns.aor2, sp, cp);
     if (kRates) {
-      *rates = paired::CombineColumns(model, columns.rates, columns.aor2, sp,
-                                      cp);
+      *rates =
+          paired::CombineColumns(model, columns.rates, columns.aor2, sp, cp);
     }
   }
   // Only exactly at a pole: no tolerance, so the branch is taken exactly
@@ -81,12 +81,11 @@ SphericalField SumExpansion(const FieldModel& model, double dt,
                                        model.hDot, dt, ct, aor, slon, clon)
                    : b.bp / st;
   if (kRates) {
-    rates->bp = st == 0.0 ? paired::PolarEast(model, model.gDot,
-                                              paired::kNoCoefficients,
-                                              model.hDot,
-                                              paired::kNoCoefficients, 0.0,
-                                              ct, aor, slon, clon)
-                          : rates->bp / st;
+    rates->bp =
+        st == 0.0 ? paired::PolarEast(
+                        model, model.gDot, paired::kNoCoefficients, model.hDot,
+                        paired::kNoCoefficients, 0.0, ct, aor, slon, clon)
+                  : rates->bp / st;
   }
   return b;
 }

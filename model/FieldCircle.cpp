@@ -5,8 +5,7 @@
 namespace norvane {
 
 FieldCircle::FieldCircle(const FieldModel& model, double altitude,
-                         double latitude, double dt,
-                         const Ellipsoid& ellipsoid)
+                         double latitude, double dt, const Ellipsoid& ellipsoid)
     : model_(&model),
       point_(ToGeocentric(altitude, latitude, ellipsoid)),
       polarEast_{} {
@@ -31,8 +30,8 @@ FieldCircle::FieldCircle(const FieldModel& model, double altitude,
 SphericalField FieldCircle::Combine(int which, double slon, double clon,
                                     const double* sp, const double* cp) const {
   SphericalField b = paired::CombineColumns(
-      *model_, which == 0 ? columns_.field : columns_.rates, columns_.aor2,
-      sp, cp);
+      *model_, which == 0 ? columns_.field : columns_.rates, columns_.aor2, sp,
+      cp);
   b.bp = point_.st == 0.0
              ? polarEast_[which][0] * slon + polarEast_[which][1] * clon
              : b.bp / point_.st;

@@ -45,8 +45,8 @@ class FieldCircle {
  private:
   // The field (sums 0) or its rate (sums 1) at a longitude whose multiples
   // sp, cp are in hand.
-  SphericalField Combine(int which, double slon, double clon,
-                         const double* sp, const double* cp) const;
+  SphericalField Combine(int which, double slon, double clon, const double* sp,
+                         const double* cp) const;
 
   const FieldModel* model_;
   GeocentricPoint point_;

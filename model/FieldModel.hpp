@@ -58,9 +58,9 @@ class FieldModel {
    * the body's centre gives non-finite results for finite inputs; non-finite
    * inputs give non-finite results.  Nothing is validated or reported.
    */
-  void Evaluate(double altitude, double latitude, double longitude,
-                double year, double& X, double& Y, double& Z, double& F,
-                double& H, double& D, double& I) const;
+  void Evaluate(double altitude, double latitude, double longitude, double year,
+                double& X, double& Y, double& Z, double& F, double& H,
+                double& D, double& I) const;
 
   /**
    * Evaluates the main field at one point and its rate of change there.
@@ -78,18 +78,18 @@ class FieldModel {
    */
   void EvaluateWithRates(double altitude, double latitude, double longitude,
                          double year, double& X, double& Y, double& Z,
-                         double& F, double& H, double& D, double& I,
-                         double& dX, double& dY, double& dZ) const;
+                         double& F, double& H, double& D, double& I, double& dX,
+                         double& dY, double& dZ) const;
 
-  int32_t maxDegree;       ///< highest degree and order: 12
-  int32_t epoch;           ///< year the coefficients refer to: 2005
-  double g[kSize][kSize];       ///< g(n,m) x S(n,m), nT
-  double gDot[kSize][kSize];    ///< gdot(n,m) x S(n,m), nT/year
-  double h[kSize][kSize];       ///< h(n,m) x S(n,m), nT
-  double hDot[kSize][kSize];    ///< hdot(n,m) x S(n,m), nT/year
-  double fn[kSize];             ///< n + 1, for n >= 1
-  double fm[kSize];             ///< m
-  double k[kSize][kSize];       ///< ((n-1)^2 - m^2) / ((2n-1)(2n-3))
+  int32_t maxDegree;          ///< highest degree and order: 12
+  int32_t epoch;              ///< year the coefficients refer to: 2005
+  double g[kSize][kSize];     ///< g(n,m) x S(n,m), nT
+  double gDot[kSize][kSize];  ///< gdot(n,m) x S(n,m), nT/year
+  double h[kSize][kSize];     ///< h(n,m) x S(n,m), nT
+  double hDot[kSize][kSize];  ///< hdot(n,m) x S(n,m), nT/year
+  double fn[kSize];           ///< n + 1, for n >= 1
+  double fm[kSize];           ///< m
+  double k[kSize][kSize];     ///< ((n-1)^2 - m^2) / ((2n-1)(2n-3))
 
  private:
   void Setup();

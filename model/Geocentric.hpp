@@ -39,7 +39,7 @@ constexpr Ellipsoid kModuleWgs84 = EllipsoidOf(wgs84::a, wgs84::b);
 /// in coefficient files define their geodetic coordinates: their 6-decimal
 /// test values tell the two apart.
 constexpr Ellipsoid kWgs84 =
-    EllipsoidOf(wgs84::a, wgs84::a * (1.0 - 1.0 / wgs84::inverseFlattening));
+    EllipsoidOf(wgs84::a, wgs84::a*(1.0 - 1.0 / wgs84::inverseFlattening));
 
 /**
  * Converts geodetic coordinates to geocentric spherical ones.
@@ -100,8 +100,8 @@ inline void ToGeodetic(const SphericalField& b, const GeocentricPoint& point,
  * @param[out] D declination, radians, -pi to pi, positive east.
  * @param[out] I inclination, radians, -pi/2 to pi/2, positive downward.
  */
-inline void DerivedElements(double X, double Y, double Z, double& F,
-                            double& H, double& D, double& I) {
+inline void DerivedElements(double X, double Y, double Z, double& F, double& H,
+                            double& D, double& I) {
   H = sqrt(X * X + Y * Y);
   F = sqrt(H * H + Z * Z);
   D = atan2(Y, X);

@@ -15,9 +15,7 @@ constexpr double kValidYears = kWmm2005ValidUntil - kWmm2005ValidFrom;
 }  // namespace
 
 LoadedModel::LoadedModel()
-    : name_("WMM-2005"),
-      epoch_(kWmm2005ValidFrom),
-      ellipsoid_(&kModuleWgs84) {
+    : name_("WMM-2005"), epoch_(kWmm2005ValidFrom), ellipsoid_(&kModuleWgs84) {
   static_assert(kWmm2005ValidFrom == kWmm2005Epoch,
                 "the compiled-in model is valid from its epoch");
 }
@@ -59,8 +57,7 @@ Validity LoadedModel::validity() const {
 FieldAndRates LoadedModel::Evaluate(double altitude, double latitude,
                                     double longitude, double year,
                                     bool rates) const {
-  const GeocentricPoint point =
-      ToGeocentric(altitude, latitude, *ellipsoid_);
+  const GeocentricPoint point = ToGeocentric(altitude, latitude, *ellipsoid_);
   const double dt = year - epoch_;
   SphericalField b;
   SphericalField r;
@@ -74,18 +71,16 @@ FieldAndRates LoadedModel::Evaluate(double altitude, double latitude,
     } else {
       any_->SumColumns<false>(dt, point, add);
     }
-    b = any_->Finish(totals.field, dt, false, point, totals.slon,
-                     totals.clon);
+    b = any_->Finish(totals.field, dt, false, point, totals.slon, totals.clon);
     r = any_->Finish(totals.rates, dt, true, point, totals.slon, totals.clon);
   } else if (rates) {
-    b = fullSecular_
-            ? SumExpansion<true, kWmm2005Degree>(record_, dt, point,
-                                                 longitude, &r)
-            : SumExpansion<true, kWmm2005SecularDegree>(record_, dt, point,
-                                                        longitude, &r);
+    b = fullSecular_ ? SumExpansion<true, kWmm2005Degree>(record_, dt, point,
+                                                          longitude, &r)
+                     : SumExpansion<true, kWmm2005SecularDegree>(
+                           record_, dt, point, longitude, &r);
   } else {
-    b = fullSecular_ ? SumExpansion<false, kWmm2005Degree>(
-                           record_, dt, point, longitude, nullptr)
+    b = fullSecular_ ? SumExpansion<false, kWmm2005Degree>(record_, dt, point,
+                                                           longitude, nullptr)
                      : SumExpansion<false, kWmm2005SecularDegree>(
                            record_, dt, point, longitude, nullptr);
   }
@@ -98,8 +93,7 @@ ModelCircle::ModelCircle(const LoadedModel& model, double altitude,
       point_(ToGeocentric(altitude, latitude, *model.ellipsoid_)),
       dt_(year - model.epoch_) {
   if (!model.any_) {
-    fixed_.emplace(model.record_, altitude, latitude, dt_,
-                   *model.ellipsoid_);
+    fixed_.emplace(model.record_, altitude, latitude, dt_, *model.ellipsoid_);
     return;
   }
   columns_.reserve(static_cast<std::size_t>(model.any_->degree()) + 1);
@@ -115,10 +109,10 @@ FieldAndRates ModelCircle::Evaluate(double longitude, bool rates) const {
   for (int m = 0; m < static_cast<int>(columns_.size()); ++m)
     totals.Add(m, columns_[m]);
   const AnyDegreeSums& any = *model_->any_;
-  const SphericalField b = any.Finish(totals.field, dt_, false, point_,
-                                      totals.slon, totals.clon);
-  const SphericalField r = any.Finish(totals.rates, dt_, true, point_,
-                                      totals.slon, totals.clon);
+  const SphericalField b =
+      any.Finish(totals.field, dt_, false, point_, totals.slon, totals.clon);
+  const SphericalField r =
+      any.Finish(totals.rates, dt_, true, point_, totals.slon, totals.clon);
   return ToElements(b, rates ? &r : nullptr, point_);
 }
 

@@ -123,7 +123,7 @@ class ModelCircle {
   const LoadedModel* model_;
   GeocentricPoint point_;
   double dt_;
-  std::optional<FieldCircle> fixed_;  // degrees up to 12
+  std::optional<FieldCircle> fixed_;            // degrees up to 12
   std::vector<AnyDegreeSums::Column> columns_;  // higher degrees
 };
 

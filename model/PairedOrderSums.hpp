@@ -137,8 +137,8 @@ void SumColumns(const FieldModel& model, const Square& tg, const Square& th,
       DoublePair p2(pmm, 0.0);
       DoublePair dp2(dpmm, 0.0);
       DoublePair p1 = step * DoublePair::Both(pmm);
-      DoublePair dp1 = step * DoublePair::Both(dpmm) +
-                       stepCross * DoublePair::Both(pmm);
+      DoublePair dp1 =
+          step * DoublePair::Both(dpmm) + stepCross * DoublePair::Both(pmm);
       pmm = ast * p1.second();
       dpmm = ast * dp1.second() + act * p1.second();
       for (int n = m0 + 1;; ++n) {
@@ -146,8 +146,7 @@ void SumColumns(const FieldModel& model, const Square& tg, const Square& th,
                  model.fn[n], p1, dp1);
         if (kRates) {
           rates.Add(DoublePair::Load(&model.gDot[n][m0]),
-                    DoublePair::Load(&model.hDot[n][m0]), model.fn[n], p1,
-                    dp1);
+                    DoublePair::Load(&model.hDot[n][m0]), model.fn[n], p1, dp1);
         }
         if (n == maxDegree) break;
         const DoublePair kn = aor2Pair * DoublePair::Load(&model.k[n + 1][m0]);
@@ -231,9 +230,9 @@ inline SphericalField CombineColumns(const FieldModel& model,
  * @return the east component, nT (nT/year for rates).
  */
 inline double PolarEast(const FieldModel& model, const Square& g,
-                        const Square& gDot, const Square& h,
-                        const Square& hDot, double dt, double ct, double aor,
-                        double slon, double clon) {
+                        const Square& gDot, const Square& h, const Square& hDot,
+                        double dt, double ct, double aor, double slon,
+                        double clon) {
   double bpp = 0.0;
   double pp2 = 0.0;
   double pp1 = 1.0;

@@ -6,15 +6,15 @@
 
 namespace norvane::wgs84 {
 
-constexpr double a = 6378.137;       ///< semi-major axis, km
-constexpr double b = 6356.7523142;   ///< semi-minor axis, km, to 0.1 mm
+constexpr double a = 6378.137;      ///< semi-major axis, km
+constexpr double b = 6356.7523142;  ///< semi-minor axis, km, to 0.1 mm
 /// 1/f, WGS-84's defining inverse flattening; b is a (1 - f), rounded.
 constexpr double inverseFlattening = 298.257223563;
-constexpr double re = 6371.2;        ///< reference radius of the expansion, km
-constexpr double a2 = a * a;         ///< km^2
-constexpr double b2 = b * b;         ///< km^2
-constexpr double a4 = a2 * a2;       ///< km^4
-constexpr double b4 = b2 * b2;       ///< km^4
+constexpr double re = 6371.2;   ///< reference radius of the expansion, km
+constexpr double a2 = a * a;    ///< km^2
+constexpr double b2 = b * b;    ///< km^2
+constexpr double a4 = a2 * a2;  ///< km^4
+constexpr double b4 = b2 * b2;  ///< km^4
 
 /**
  * a^2 - b^2, the square of the linear eccentricity (the distance from the

@@ -67,8 +67,8 @@ struct Totals {
  * @return all bits set in that lane, none in the others.
  */
 NORVANE_WIDE inline __m256d LaneMask(int lane) {
-  return _mm256_castsi256_pd(_mm256_cmpeq_epi64(
-      _mm256_setr_epi64x(0, 1, 2, 3), _mm256_set1_epi64x(lane)));
+  return _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_setr_epi64x(0, 1, 2, 3),
+                                                _mm256_set1_epi64x(lane)));
 }
 
 /**
@@ -170,8 +170,8 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
     zh = _mm256_fmsub_pd(weight, xh, zh);
     t.radial = _mm256_fmadd_pd(c, zg, _mm256_fmadd_pd(s, zh, t.radial));
     t.south = _mm256_fmadd_pd(c, yg, _mm256_fmadd_pd(s, yh, t.south));
-    t.east = _mm256_fmadd_pd(
-        fm, _mm256_fmsub_pd(s, xg, _mm256_mul_pd(c, xh)), t.east);
+    t.east = _mm256_fmadd_pd(fm, _mm256_fmsub_pd(s, xg, _mm256_mul_pd(c, xh)),
+                             t.east);
   };
   add(eg, eh, sg, sh, rg, rh, totals);
   if (kRates) add(deg, deh, dsg, dsh, drg, drh, rateTotals);
@@ -179,8 +179,8 @@ NORVANE_WIDE __attribute__((always_inline)) inline void AddColumns(
 
 /// @return the sum of the four lanes of x.
 NORVANE_WIDE inline double LaneSum(__m256d x) {
-  const __m128d half = _mm_add_pd(_mm256_castpd256_pd128(x),
-                                  _mm256_extractf128_pd(x, 1));
+  const __m128d half =
+      _mm_add_pd(_mm256_castpd256_pd128(x), _mm256_extractf128_pd(x, 1));
   return _mm_cvtsd_f64(_mm_add_sd(half, _mm_unpackhi_pd(half, half)));
 }
 
@@ -244,9 +244,8 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   const __m256d vact = _mm256_set1_pd(act);
   Orders low;
   low.pd = _mm256_setr_pd(1.0, ast, ast2, ast3);
-  low.dpd = _mm256_mul_pd(
-      _mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[0])),
-      _mm256_setr_pd(0.0, 1.0, ast, ast2));
+  low.dpd = _mm256_mul_pd(_mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[0])),
+                          _mm256_setr_pd(0.0, 1.0, ast, ast2));
   low.cp = _mm256_setr_pd(1.0, clon, c2, c3);
   low.sp = _mm256_setr_pd(0.0, slon, s2, s3);
   // The next four orders from the last: (aor st)^4 times the diagonal,
@@ -254,9 +253,9 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   const auto next = [&](const Orders& o, int first) NORVANE_WIDE {
     Orders r;
     r.pd = _mm256_mul_pd(o.pd, vast4);
-    r.dpd = _mm256_mul_pd(
-        _mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[first])),
-        _mm256_mul_pd(o.pd, _mm256_set1_pd(ast3)));
+    r.dpd =
+        _mm256_mul_pd(_mm256_mul_pd(vact, _mm256_loadu_pd(&model.fm[first])),
+                      _mm256_mul_pd(o.pd, _mm256_set1_pd(ast3)));
     r.cp = _mm256_fmsub_pd(o.cp, vc4, _mm256_mul_pd(o.sp, vs4));
     r.sp = _mm256_fmadd_pd(o.sp, vc4, _mm256_mul_pd(o.cp, vs4));
     return r;
@@ -266,15 +265,12 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
 
   const Point point{_mm256_set1_pd(dt), vact, _mm256_set1_pd(ast),
                     _mm256_set1_pd(aor2)};
-  Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(),
-                _mm256_setzero_pd()};
+  Totals totals{_mm256_setzero_pd(), _mm256_setzero_pd(), _mm256_setzero_pd()};
   Totals rateTotals = totals;
-  AddColumns<0, kRates, kSecularDegree>(model, point, low, totals,
-                                        rateTotals);
+  AddColumns<0, kRates, kSecularDegree>(model, point, low, totals, rateTotals);
   AddColumns<4, kRates, kSecularDegree>(model, point, middle, totals,
                                         rateTotals);
-  AddColumns<8, kRates, kSecularDegree>(model, point, high, totals,
-                                        rateTotals);
+  AddColumns<8, kRates, kSecularDegree>(model, point, high, totals, rateTotals);
   static_assert(3 * kLanes == kDegree, "one order left for the end");
 
   // Order 12 has its diagonal term only; order 8 is lane 0 of the last
@@ -298,8 +294,8 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   b.br = aor2 * (LaneSum(totals.radial) +
                  model.fn[kDegree] * pd * (tg * cp + th * sp));
   b.bt = -aor2 * (LaneSum(totals.south) + dpd * (tg * cp + th * sp));
-  b.bp = aor2 * (LaneSum(totals.east) + model.fm[kDegree] * pd *
-                                           (tg * sp - th * cp));
+  b.bp = aor2 *
+         (LaneSum(totals.east) + model.fm[kDegree] * pd * (tg * sp - th * cp));
   if (kRates && !kSecular12) {  // order 12 has no secular variation
     rates->br = aor2 * LaneSum(rateTotals.radial);
     rates->bt = -aor2 * LaneSum(rateTotals.south);
@@ -307,8 +303,8 @@ NORVANE_WIDE inline SphericalField SumOrdersWide(const FieldModel& model,
   } else if (kRates) {
     rates->br = aor2 * (LaneSum(rateTotals.radial) +
                         model.fn[kDegree] * pd * (gDot * cp + hDot * sp));
-    rates->bt = -aor2 * (LaneSum(rateTotals.south) +
-                         dpd * (gDot * cp + hDot * sp));
+    rates->bt =
+        -aor2 * (LaneSum(rateTotals.south) + dpd * (gDot * cp + hDot * sp));
     rates->bp = aor2 * (LaneSum(rateTotals.east) +
                         model.fm[kDegree] * pd * (gDot * sp - hDot * cp));
   }

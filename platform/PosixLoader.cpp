@@ -13,8 +13,7 @@ FARPROC GetProcAddress(HINSTANCE module, const char* name) {
   Dl_info moduleInfo;
   Dl_info symbolInfo;
   if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr ||
-      dladdr(map->l_ld, &moduleInfo) == 0 ||
-      dladdr(symbol, &symbolInfo) == 0 ||
+      dladdr(map->l_ld, &moduleInfo) == 0 || dladdr(symbol, &symbolInfo) == 0 ||
       moduleInfo.dli_fbase != symbolInfo.dli_fbase) {
     return nullptr;
   }

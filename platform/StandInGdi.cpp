@@ -83,7 +83,13 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   }
   const std::size_t offset = dc->text_.size();
   dc->text_.append(text, static_cast<std::size_t>(length));
-  dc->calls_.push_back({DrawCall::Kind::kText, x, y, 0, 0, {}, offset,
+  dc->calls_.push_back({DrawCall::Kind::kText,
+                        x,
+                        y,
+                        0,
+                        0,
+                        {},
+                        offset,
                         static_cast<std::size_t>(length)});
   return TRUE;
 }

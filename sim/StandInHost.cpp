@@ -25,7 +25,6 @@ HostState& State() {
   return *state;
 }
 
-
 }  // namespace
 
 const std::vector<Registration>& RegisteredModes() { return State().modes; }

@@ -27,8 +27,8 @@ std::vector<FieldPoint> RandomPoints(int count, std::uint64_t seed) {
         break;
       case 2:  // 1e-8 to 1e-4 rad from the pole, log-uniform
         p.latitude =
-            pole - std::copysign(std::pow(10.0, -8.0 + 4.0 * unit(random)),
-                                 pole);
+            pole -
+            std::copysign(std::pow(10.0, -8.0 + 4.0 * unit(random)), pole);
         break;
       default:
         p.latitude = -kPi / 2 + kPi * unit(random);

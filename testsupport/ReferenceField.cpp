@@ -49,10 +49,9 @@ void ReferenceField::Evaluate(double altitude, double latitude,
 }
 
 void ReferenceField::EvaluateWithRates(double altitude, double latitude,
-                                       double longitude, double year,
-                                       double& X, double& Y, double& Z,
-                                       double& dX, double& dY,
-                                       double& dZ) const {
+                                       double longitude, double year, double& X,
+                                       double& Y, double& Z, double& dX,
+                                       double& dY, double& dZ) const {
   double east, north, up, eastRate, northRate, upRate;
   model_(year, LatitudeDegrees(latitude), longitude * kDegreesPerRadian,
          altitude * 1000.0, east, north, up, eastRate, northRate, upRate);

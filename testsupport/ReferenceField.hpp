@@ -47,8 +47,8 @@ class ReferenceField {
    * @param[out] Y east component, nT.
    * @param[out] Z vertical component, nT, positive downward.
    */
-  void Evaluate(double altitude, double latitude, double longitude,
-                double year, double& X, double& Y, double& Z) const;
+  void Evaluate(double altitude, double latitude, double longitude, double year,
+                double& X, double& Y, double& Z) const;
 
   /**
    * Evaluates the field and its rate of change at one point.

@@ -41,8 +41,8 @@ std::string CoefficientFileText(const Coefficients& model) {
   for (int n = 1; n <= model.degree; ++n) {
     for (int m = 0; m <= n; ++m) {
       const CoefficientRow& r = model.rows[CoefficientIndex(n, m)];
-      std::snprintf(line, sizeof line, "%d %d %.17g %.17g %.17g %.17g\n", n,
-                    m, r.g, r.h, r.gDot, r.hDot);
+      std::snprintf(line, sizeof line, "%d %d %.17g %.17g %.17g %.17g\n", n, m,
+                    r.g, r.h, r.gDot, r.hDot);
       text += line;
     }
   }

@@ -18,14 +18,15 @@ constexpr std::size_t kMaxNumberLength = 330;
 
 __extension__ typedef unsigned __int128 Uint128;
 
-constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000,
-                                          1000000};
+constexpr std::uint64_t kPowersOfTen[] = {1,     10,     100,    1000,
+                                          10000, 100000, 1000000};
 
 // `value` with `decimals` (1 to 6) fixed decimals, rounded exactly, ties to
 // even, as std::to_chars writes it, for |value| < 2^52 and |value|
-// 10^decimals < 2^63; nullptr for larger values.  The double is m 2^e exactly, so m 10^decimals 2^e is the scaled
-// value, rounded at bit -e of a 128-bit product: no rounding error at all,
-// and several times faster than the general printer.
+// 10^decimals < 2^63; nullptr for larger values.  The double is m 2^e exactly,
+// so m 10^decimals 2^e is the scaled value, rounded at bit -e of a 128-bit
+// product: no rounding error at all, and several times faster than the general
+// printer.
 char* FixedDecimals(double value, int decimals, char* out) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);

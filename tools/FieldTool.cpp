@@ -66,9 +66,8 @@ char* GridPrefix(double latitude, double longitude, char* out) {
 
 }  // namespace
 
-FieldTool::FieldTool(const LoadedModel& model,
-                     const FieldToolOptions& options, std::FILE* out,
-                     std::FILE* err)
+FieldTool::FieldTool(const LoadedModel& model, const FieldToolOptions& options,
+                     std::FILE* out, std::FILE* err)
     : model_(model),
       validity_(model.validity()),
       options_(options),
@@ -158,8 +157,8 @@ void FieldTool::Process(const ParsedLine& parsed,
     point.altitude = options_.circle->altitude;
     point.year = options_.circle->year;
   }
-  if (Admit(point, lineNumber)) Emit(point, circle_ ? &*circle_ : nullptr,
-                                     lineNumber);
+  if (Admit(point, lineNumber))
+    Emit(point, circle_ ? &*circle_ : nullptr, lineNumber);
   EndLine(parsed);
 }
 

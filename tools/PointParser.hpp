@@ -46,9 +46,9 @@ enum class LineKind {
 
 /// The result of parsing one line.
 struct ParsedLine {
-  LineKind kind;        ///< what the line holds
-  GeodeticPoint point;  ///< the point; meaningful for LineKind::kPoint only
-  std::string error;    ///< one-line, printable message for LineKind::kError
+  LineKind kind;           ///< what the line holds
+  GeodeticPoint point;     ///< the point; meaningful for LineKind::kPoint only
+  std::string error;       ///< one-line, printable message for LineKind::kError
   bool labelled = false;   ///< whether the line has a `#`
   std::string_view label;  ///< the text after the `#`, less trailing
                            ///< whitespace; points into the parsed line

@@ -82,8 +82,8 @@ norvane::tools::Grid ParseGrid(const std::vector<std::string>& words) {
   for (int i = 0; i < 6; ++i) {
     if (const char* problem =
             norvane::tools::ParseFiniteNumber(words[i], values[i]))
-      throw CLI::ValidationError("--grid", std::string(kNames[i]) + " '" +
-                                               words[i] + "' " + problem);
+      throw CLI::ValidationError(
+          "--grid", std::string(kNames[i]) + " '" + words[i] + "' " + problem);
   }
   const norvane::tools::Grid grid{values[0], values[1], values[2],
                                   values[3], values[4], values[5]};

@@ -41,8 +41,8 @@ extern "C" void TimingEntry() {
     QueryPerformanceCounter(&start);
     for (int i = 0; i < kPoints; ++i) {
       double X, Y, Z, F, H, D, I;
-      model.Evaluate(altitude[i], latitude[i], longitude[i], 2006.0, X, Y, Z,
-                     F, H, D, I);
+      model.Evaluate(altitude[i], latitude[i], longitude[i], 2006.0, X, Y, Z, F,
+                     H, D, I);
       sink += X;
     }
     QueryPerformanceCounter(&stop);

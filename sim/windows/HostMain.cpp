@@ -59,8 +59,9 @@ HMODULE Load(const Options& options) {
       reinterpret_cast<void*>(GetProcAddress(module, "GetModuleVersion")));
   if (version == nullptr || GetProcAddress(module, "vpcDLLInit") == nullptr ||
       GetProcAddress(module, "vpcDLLExit") == nullptr) {
-    Fail("the module does not export vpcDLLInit, vpcDLLExit and "
-         "GetModuleVersion");
+    Fail(
+        "the module does not export vpcDLLInit, vpcDLLExit and "
+        "GetModuleVersion");
   }
   if (version() != kModuleVersion || version() != kModuleVersion ||
       record.date2IntCalls != 1) {
@@ -77,8 +78,8 @@ MFDModeMsgProc Register(HMODULE module) {
   init(module);
   if (record.registrations != 1 || strcmp(record.modeName, kModeName) != 0 ||
       record.modeKey != kModeKey || record.modeProc == nullptr) {
-    Fail("vpcDLLInit did not register the mode \"%s\" with key %lu",
-         kModeName, kModeKey);
+    Fail("vpcDLLInit did not register the mode \"%s\" with key %lu", kModeName,
+         kModeKey);
   }
   const MFDModeMsgProc proc = record.modeProc;
   if (proc(kMsgCreateDisplay - 1, 0, 0, 0) != 0 ||
@@ -130,14 +131,18 @@ void Paint(void* display, const PageBitmap& page, unsigned control) {
   }
   const unsigned expected = change.inCall ? change.control : control;
   if (FloatingPointControl() != expected) {
-    Fail("Update left the floating-point control settings at %#x, not the "
-         "host's %#x", FloatingPointControl(), expected);
+    Fail(
+        "Update left the floating-point control settings at %#x, not the "
+        "host's %#x",
+        FloatingPointControl(), expected);
   }
   // GDI's own arithmetic, in the host's environment, may add flags.
   if ((status & record.hostFlags) != record.hostFlags ||
       (status & kInvalidFlag) == 0) {
-    Fail("after Update the host's exception flags are %#x, without some of "
-         "the %#x its own calls left", status, record.hostFlags);
+    Fail(
+        "after Update the host's exception flags are %#x, without some of "
+        "the %#x its own calls left",
+        status, record.hostFlags);
   }
   SelectObject(page.Dc(), GetStockObject(BLACK_PEN));
   DeleteObject(hostPen);
@@ -149,7 +154,7 @@ void ProbeSlots(void* display) {
   const struct {
     DWORD key;
     bool consumed;
-  } keys[] = {{26, true}, {27, true}, {51, true}, {52, true},
+  } keys[] = {{26, true},  {27, true},  {51, true},  {52, true},
               {25, false}, {53, false}, {47, false}, {0, false}};
   for (const auto& k : keys) {
     if (CallConsumeKeyBuffered(display, k.key) != k.consumed) {
@@ -185,8 +190,8 @@ void Unload(HMODULE module, const Options& options) {
 // exit status.
 int Run(const Options& options) {
   if (options.fpuInCall) {
-    record.fpuChange = {true, options.fpuCall, options.fpuValue,
-                        options.fpuMask, false, 0};
+    record.fpuChange = {
+        true, options.fpuCall, options.fpuValue, options.fpuMask, false, 0};
   } else if (options.fpuMask != 0) {
     _controlfp(options.fpuValue, options.fpuMask);
   }
@@ -207,10 +212,11 @@ int Run(const Options& options) {
     Fail("cannot write %s", options.bmp);
   }
   Unload(module, options);
-  printf("norvane-sim: %s loaded, mode \"%s\" (key %lu) registered, %dx%d "
-         "page painted, display destroyed, module unloaded: every check "
-         "passed\n", options.module, kModeName, kModeKey, options.width,
-         options.height);
+  printf(
+      "norvane-sim: %s loaded, mode \"%s\" (key %lu) registered, %dx%d "
+      "page painted, display destroyed, module unloaded: every check "
+      "passed\n",
+      options.module, kModeName, kModeKey, options.width, options.height);
   return 0;
 }
 

@@ -60,8 +60,10 @@ int Side(const char* text, const char* whole) {
   const long value = strtol(text, &end, 10);
   if (end == text || (*end != '\0' && *end != 'x') || value < 1 ||
       value > kMaxSide) {
-    Usage("--size: '%s': width and height must be whole numbers from 1 to "
-          "65535", whole);
+    Usage(
+        "--size: '%s': width and height must be whole numbers from 1 to "
+        "65535",
+        whole);
   }
   return static_cast<int>(value);
 }

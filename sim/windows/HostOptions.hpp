@@ -10,15 +10,15 @@ namespace norvane::winhost {
 
 /// What one run of the Windows stand-in host does.
 struct Options {
-  VesselState vessel;      ///< radians and metres, as the host reports them
-  int width;               ///< pixels, 1 to 65535
-  int height;              ///< pixels, 1 to 65535
-  const char* module;      ///< the module's file
-  const char* bmp;         ///< where the page goes as a BMP file; null: nowhere
-  unsigned fpuValue;       ///< _controlfp settings the host makes ...
-  unsigned fpuMask;        ///< ... of these fields; 0: none
-  bool fpuInCall;          ///< inside fpuCall rather than before loading
-  HostCall fpuCall;        ///< kTitle or kGetEquPos
+  VesselState vessel;  ///< radians and metres, as the host reports them
+  int width;           ///< pixels, 1 to 65535
+  int height;          ///< pixels, 1 to 65535
+  const char* module;  ///< the module's file
+  const char* bmp;     ///< where the page goes as a BMP file; null: nowhere
+  unsigned fpuValue;   ///< _controlfp settings the host makes ...
+  unsigned fpuMask;    ///< ... of these fields; 0: none
+  bool fpuInCall;      ///< inside fpuCall rather than before loading
+  HostCall fpuCall;    ///< kTitle or kGetEquPos
 };
 
 /**

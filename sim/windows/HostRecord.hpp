@@ -45,15 +45,15 @@ struct HostRecord {
   int initLibCalls;
   HINSTANCE initLibInstance;
   int date2IntCalls;
-  int registrations;       ///< modes registered and not unregistered
-  int registeredId;        ///< the last mode identifier handed out
-  char modeName[32];       ///< the last registered mode's name, cut to fit
+  int registrations;  ///< modes registered and not unregistered
+  int registeredId;   ///< the last mode identifier handed out
+  char modeName[32];  ///< the last registered mode's name, cut to fit
   DWORD modeKey;
   MFDModeMsgProc modeProc;
-  int unregisteredId;      ///< the last identifier unregistered, or 0
+  int unregisteredId;  ///< the last identifier unregistered, or 0
   int mfdConstructed;
   int mfdDestroyed;
-  int defaultCalls[kMfdSlots];  ///< calls of MFD's own virtual functions
+  int defaultCalls[kMfdSlots];    ///< calls of MFD's own virtual functions
   FloatingPointChange fpuChange;  ///< set by the host before it runs
   /// _statusfp's exception flags as the host's own work in its last call
   /// from the module left them.

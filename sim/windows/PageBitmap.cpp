@@ -13,7 +13,8 @@ constexpr COLORREF kTextColour = RGB(0x80, 0xFF, 0x80);
 // Little-endian fields of the BMP headers, written byte by byte so that no
 // structure packing is assumed.
 void Put(uint8_t*& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) *out++ = static_cast<uint8_t>(value >> (8 * i));
+  for (int i = 0; i < bytes; ++i)
+    *out++ = static_cast<uint8_t>(value >> (8 * i));
 }
 
 }  // namespace
@@ -27,7 +28,8 @@ PageBitmap::PageBitmap(int width, int height) : width_(width), height_(height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  bitmap_ =
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
   if (dc_ == nullptr || bitmap_ == nullptr) {
     bits_ = nullptr;
     return;
@@ -59,8 +61,8 @@ PageBitmap::~PageBitmap() {
 bool PageBitmap::Write(const char* path) const {
   if (!Ready()) return false;
   GdiFlush();
-  const uint32_t pixelBytes = 4u * static_cast<uint32_t>(width_) *
-                              static_cast<uint32_t>(height_);
+  const uint32_t pixelBytes =
+      4u * static_cast<uint32_t>(width_) * static_cast<uint32_t>(height_);
   constexpr uint32_t kHeaderBytes = 14 + 40;
   uint8_t header[kHeaderBytes];
   uint8_t* out = header;
@@ -81,8 +83,9 @@ bool PageBitmap::Write(const char* path) const {
   Put(out, 0, 4);
   FILE* file = fopen(path, "wb");
   if (file == nullptr) return false;
-  const bool written = fwrite(header, 1, sizeof header, file) == sizeof header &&
-                       fwrite(bits_, 1, pixelBytes, file) == pixelBytes;
+  const bool written =
+      fwrite(header, 1, sizeof header, file) == sizeof header &&
+      fwrite(bits_, 1, pixelBytes, file) == pixelBytes;
   return fclose(file) == 0 && written;
 }
 

@@ -27,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   Require(model.degree >= 1 && model.degree <= norvane::kMaxFileDegree,
           "a degree within the limit");
-  Require(model.rows.size() ==
-              static_cast<std::size_t>(
-                  norvane::CoefficientIndex(model.degree, model.degree)) +
-                  1,
-          "every row read");
+  Require(
+      model.rows.size() == static_cast<std::size_t>(norvane::CoefficientIndex(
+                               model.degree, model.degree)) +
+                               1,
+      "every row read");
   for (const norvane::CoefficientRow& row : model.rows) {
     Require(std::isfinite(row.g) && std::isfinite(row.h) &&
                 std::isfinite(row.gDot) && std::isfinite(row.hDot),

@@ -28,9 +28,9 @@
 
 namespace {
 
+using norvane::FieldElements;
 using norvane::kPi;
 using norvane::fuzz::Require;
-using norvane::FieldElements;
 using norvane::tools::FieldFormatter;
 
 constexpr int kMaxDigits = 17;
@@ -51,8 +51,8 @@ double Tolerance(double value, int digits, int decimals) {
   return 0.5 * std::pow(10.0, 1 - digits) * std::fabs(value) + readBack;
 }
 
-void CheckLine(const FieldElements& f, const FieldElements* rates,
-               int digits, bool radians) {
+void CheckLine(const FieldElements& f, const FieldElements* rates, int digits,
+               bool radians) {
   const FieldFormatter formatter(digits, radians);
   const auto line = std::make_unique<char[]>(FieldFormatter::kMaxLength);
   const char* const end = formatter.Format(f, rates, nullptr, line.get());
@@ -77,16 +77,15 @@ void CheckLine(const FieldElements& f, const FieldElements* rates,
       const auto read = std::from_chars(first, end, parsed);
       Require(read.ec == std::errc(), "a number");
       next = read.ptr;
-      const int decimals =
-          column % 7 < 5 ? kIntensityDecimals : kAngleDecimals;
+      const int decimals = column % 7 < 5 ? kIntensityDecimals : kAngleDecimals;
       Require(std::fabs(parsed - values[column]) <=
                   Tolerance(values[column], digits, decimals),
               "each number reads back to its value");
       if (digits == 0) {
         char expected[400];
         const char* expectedEnd =
-            std::to_chars(expected, expected + sizeof expected,
-                          values[column], std::chars_format::fixed, decimals)
+            std::to_chars(expected, expected + sizeof expected, values[column],
+                          std::chars_format::fixed, decimals)
                 .ptr;
         Require(std::string_view(first, next - first) ==
                     std::string_view(expected, expectedEnd - expected),
@@ -121,8 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                        InRange(f.F) && InRange(f.H);
   // Rates of any size that reads back, or not finite at all.
   bool ratesInRange = true;
-  for (const double v : {rates.X, rates.Y, rates.Z, rates.F, rates.H, rates.D,
-                         rates.I})
+  for (const double v :
+       {rates.X, rates.Y, rates.Z, rates.F, rates.H, rates.D, rates.I})
     ratesInRange = ratesInRange && (!std::isfinite(v) || InRange(v));
   if (inRange && std::fabs(f.D) <= kPi && std::fabs(f.I) <= kPi / 2 &&
       (!withRates || ratesInRange)) {

@@ -25,8 +25,8 @@
 
 namespace {
 
-using norvane::fuzz::Require;
 using norvane::kPi;
+using norvane::fuzz::Require;
 
 constexpr double kLowestAltitude = -6000.0;  // km; the centre is near -6371
 constexpr double kHighestAltitude = 1e300;   // km

@@ -96,9 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   options.strict = (flags & 8) != 0;
   const double latitude = input.Take<std::uint8_t>() % 181 - 90.0;
   if ((flags & 16) != 0) {
-    options.circle =
-        norvane::tools::GeodeticPoint{latitude, 0.0, 0.0,
-                                      (flags & 32) != 0 ? 2004.0 : 2006.0};
+    options.circle = norvane::tools::GeodeticPoint{
+        latitude, 0.0, 0.0, (flags & 32) != 0 ? 2004.0 : 2006.0};
   }
   const int repeats = 1 + input.Take<std::uint8_t>() % kMaxRepeats;
   const std::string_view chunk(

@@ -119,8 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                     std::strcmp(problem, "is not finite") == 0,
           "a token is a finite number or a known reason");
   double year = 0.0;
-  Require(norvane::tools::ParseYear(line, year) != nullptr ||
-              std::isfinite(year),
-          "a year is finite");
+  Require(
+      norvane::tools::ParseYear(line, year) != nullptr || std::isfinite(year),
+      "a year is finite");
   return 0;
 }

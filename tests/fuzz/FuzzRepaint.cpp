@@ -24,8 +24,8 @@
 
 namespace {
 
-using norvane::fuzz::Require;
 using norvane::kPi;
+using norvane::fuzz::Require;
 
 // Where the field model gives finite results (see FuzzFieldModel.cpp).
 constexpr double kLowestRadius = 378137.0;  // m; 6000 km below the equator

@@ -29,28 +29,26 @@ double WorstShare(const Coefficients& coefficients, int count) {
   const std::string name = "anydegree" + std::to_string(getpid());
   EXPECT_TRUE(WriteGeographicLibModel(coefficients, dir + name));
   const ReferenceField reference(name, dir);
-  const LoadedModel model(ParseCoefficients(
-      CoefficientFileText(coefficients), "synthetic.cof"));
+  const LoadedModel model(
+      ParseCoefficients(CoefficientFileText(coefficients), "synthetic.cof"));
   double worst = 0.0;
   for (const FieldPoint& p : RandomPoints(count, 2025)) {
     const double fromPole = kPi / 2 - std::fabs(p.latitude);
     const double allowed =
-        4 * (fromPole <= 1e-8 ? 1e-8 : std::min(3e-8, 3e-16 / fromPole)) +
-        1e-9;
+        4 * (fromPole <= 1e-8 ? 1e-8 : std::min(3e-8, 3e-16 / fromPole)) + 1e-9;
     const FieldAndRates r =
         model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, true);
     double X, Y, Z, dX, dY, dZ;
-    reference.EvaluateWithRates(p.altitude, p.latitude, p.longitude, p.year,
-                                X, Y, Z, dX, dY, dZ);
+    reference.EvaluateWithRates(p.altitude, p.latitude, p.longitude, p.year, X,
+                                Y, Z, dX, dY, dZ);
     const double size = std::hypot(X, Y, Z);
     const double rateSize = std::hypot(dX, dY, dZ);
-    worst = std::max(
-        {worst, std::fabs(r.field.X - X) / size / allowed,
-         std::fabs(r.field.Y - Y) / size / allowed,
-         std::fabs(r.field.Z - Z) / size / allowed,
-         std::fabs(r.rates.X - dX) / rateSize / allowed,
-         std::fabs(r.rates.Y - dY) / rateSize / allowed,
-         std::fabs(r.rates.Z - dZ) / rateSize / allowed});
+    worst = std::max({worst, std::fabs(r.field.X - X) / size / allowed,
+                      std::fabs(r.field.Y - Y) / size / allowed,
+                      std::fabs(r.field.Z - Z) / size / allowed,
+                      std::fabs(r.rates.X - dX) / rateSize / allowed,
+                      std::fabs(r.rates.Y - dY) / rateSize / allowed,
+                      std::fabs(r.rates.Z - dZ) / rateSize / allowed});
   }
   std::remove((dir + name + ".wmm").c_str());
   std::remove((dir + name + ".wmm.cof").c_str());
@@ -61,18 +59,18 @@ TEST(AnyDegreeTest, AgreesWithGeographicLib) {
   const struct {
     int degree, secularDegree, points;
   } models[] = {
-      {1, 1, 500},      // a dipole alone
-      {7, 7, 500},      // below the record's degree: its portable path
-      {12, 12, 2000},   // the record's paths, secular variation to the end
-      {13, 13, 1000},   // the general path from its first degree
-      {133, 15, 200},   // high resolution
+      {1, 1, 500},     // a dipole alone
+      {7, 7, 500},     // below the record's degree: its portable path
+      {12, 12, 2000},  // the record's paths, secular variation to the end
+      {13, 13, 1000},  // the general path from its first degree
+      {133, 15, 200},  // high resolution
       {kMaxFileDegree, 20, 50},
   };
   for (const auto& m : models) {
-    EXPECT_LE(WorstShare(SyntheticModel(m.degree, m.secularDegree, 2020.0,
-                                        m.degree),
-                         m.points),
-              1.0)
+    EXPECT_LE(
+        WorstShare(SyntheticModel(m.degree, m.secularDegree, 2020.0, m.degree),
+                   m.points),
+        1.0)
         << "degree " << m.degree;
   }
 }

@@ -21,10 +21,10 @@ struct Circle {
 constexpr double kCircleTolerance = 1e-13;
 
 void ExpectCircleAgrees(const LoadedModel& model) {
-  const Circle circles[] = {
-      {0, 0.7, 2006},        {0, kPi / 2, 2007.5},  {400, -kPi / 2, 2005},
-      {-1, -1.2, 2009.9},    {35786, 0.1, 2010},    {850, 1.5707963, 2000},
-      {100, -1e-300, 2006.5}};
+  const Circle circles[] = {{0, 0.7, 2006},        {0, kPi / 2, 2007.5},
+                            {400, -kPi / 2, 2005}, {-1, -1.2, 2009.9},
+                            {35786, 0.1, 2010},    {850, 1.5707963, 2000},
+                            {100, -1e-300, 2006.5}};
   for (const Circle& c : circles) {
     SCOPED_TRACE(testing::Message() << c.altitude << " km, " << c.latitude);
     const ModelCircle circle(model, c.altitude, c.latitude, c.year);
@@ -35,10 +35,14 @@ void ExpectCircleAgrees(const LoadedModel& model) {
       const double nT = kCircleTolerance * p.field.F;
       const struct {
         double circle, point;
-      } values[] = {{q.field.X, p.field.X},   {q.field.Y, p.field.Y},
-                    {q.field.Z, p.field.Z},   {q.field.F, p.field.F},
-                    {q.field.H, p.field.H},   {q.rates.X, p.rates.X},
-                    {q.rates.Y, p.rates.Y},   {q.rates.Z, p.rates.Z},
+      } values[] = {{q.field.X, p.field.X},
+                    {q.field.Y, p.field.Y},
+                    {q.field.Z, p.field.Z},
+                    {q.field.F, p.field.F},
+                    {q.field.H, p.field.H},
+                    {q.rates.X, p.rates.X},
+                    {q.rates.Y, p.rates.Y},
+                    {q.rates.Z, p.rates.Z},
                     // D as an arc, and I, in nT
                     {q.field.D * p.field.H, p.field.D * p.field.H},
                     {q.field.I * p.field.F, p.field.I * p.field.F}};

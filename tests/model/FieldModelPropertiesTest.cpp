@@ -69,8 +69,11 @@ TEST(FieldModelPropertiesTest, PoleBranchCoversItsRoundingNeighbourhood) {
 TEST(FieldModelPropertiesTest, PeriodicInLongitude) {
   const struct {
     double latitude, a, b;  // degrees; longitudes a and b are one meridian
-  } cases[] = {{40, -105, 255}, {-33, 151, 151 + 360}, {70, 0, -360},
-               {0, 180, -180}, {-89, 12, 12 + 720}};
+  } cases[] = {{40, -105, 255},
+               {-33, 151, 151 + 360},
+               {70, 0, -360},
+               {0, 180, -180},
+               {-89, 12, 12 + 720}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.latitude << " " << c.a);
     ExpectSameField(Evaluate(100.0, Rad(c.latitude), Rad(c.a)),

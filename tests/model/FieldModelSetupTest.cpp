@@ -86,9 +86,9 @@ TEST(FieldModelSetupTest, RecursionConstants) {
   const struct {
     int n, m;
     double expected;
-  } cases[] = {{2, 0, 1.0 / 3.0},   {3, 0, 4.0 / 15.0}, {3, 1, 0.2},
-               {12, 0, 121.0 / 483.0}, {12, 5, 96.0 / 483.0},
-               {5, 2, 12.0 / 63.0}};
+  } cases[] = {{2, 0, 1.0 / 3.0},     {3, 0, 4.0 / 15.0},
+               {3, 1, 0.2},           {12, 0, 121.0 / 483.0},
+               {12, 5, 96.0 / 483.0}, {5, 2, 12.0 / 63.0}};
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(model.k[c.n][c.m], c.expected)
         << "k(" << c.n << "," << c.m << ")";
@@ -112,17 +112,19 @@ TEST(FieldModelSetupTest, ZerosWhereTheModelHasNoTerms) {
   const struct {
     const char* name;
     const double (*array)[kN];
-  } arrays[] = {{"g", model.g},   {"gDot", model.gDot}, {"h", model.h},
-                {"hDot", model.hDot}, {"k", model.k}};
+  } arrays[] = {{"g", model.g},
+                {"gDot", model.gDot},
+                {"h", model.h},
+                {"hDot", model.hDot},
+                {"k", model.k}};
   for (const auto& a : arrays) {
     for (int n = 0; n < kN; ++n) {
       for (int m = 0; m < kN; ++m) {
         const bool inTriangle = n >= 1 && m <= n;
         const bool sineOrderZero =
             m == 0 && (a.array == model.h || a.array == model.hDot);
-        const bool noSecular =
-            n > kWmm2005SecularDegree &&
-            (a.array == model.gDot || a.array == model.hDot);
+        const bool noSecular = n > kWmm2005SecularDegree &&
+                               (a.array == model.gDot || a.array == model.hDot);
         if (!inTriangle || sineOrderZero || noSecular) {
           EXPECT_EQ(a.array[n][m], 0.0)
               << a.name << "(" << n << "," << m << ")";

@@ -23,8 +23,8 @@ namespace {
 // so that error is a larger share of it.  Allowed discrepancy, relative to
 // the size of the rate vector: four times the field's.
 double Allowed(double fromPole) {
-  return 4 * (fromPole <= 1e-8 ? 1e-8
-                               : std::min(3e-8, 3e-16 / fromPole) + 1e-12);
+  return 4 *
+         (fromPole <= 1e-8 ? 1e-8 : std::min(3e-8, 3e-16 / fromPole) + 1e-12);
 }
 
 TEST(FieldRatesTest, AgreeWithGeographicLibEverywhere) {
@@ -34,19 +34,17 @@ TEST(FieldRatesTest, AgreeWithGeographicLibEverywhere) {
   FieldPoint worstAt{};
   for (const FieldPoint& p : RandomPoints(6000, 20100101)) {
     const FieldElements r =
-        model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, true)
-            .rates;
+        model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, true).rates;
     const double dX = r.X, dY = r.Y, dZ = r.Z;
     double Xr, Yr, Zr, dXr, dYr, dZr;
-    reference.EvaluateWithRates(p.altitude, p.latitude, p.longitude, p.year,
-                                Xr, Yr, Zr, dXr, dYr, dZr);
+    reference.EvaluateWithRates(p.altitude, p.latitude, p.longitude, p.year, Xr,
+                                Yr, Zr, dXr, dYr, dZr);
     const double size = std::sqrt(dXr * dXr + dYr * dYr + dZr * dZr);
     const double discrepancy =
-        std::max({std::fabs(dX - dXr), std::fabs(dY - dYr),
-                  std::fabs(dZ - dZr)}) /
+        std::max(
+            {std::fabs(dX - dXr), std::fabs(dY - dYr), std::fabs(dZ - dZr)}) /
         size;
-    const double share =
-        discrepancy / Allowed(kPi / 2 - std::fabs(p.latitude));
+    const double share = discrepancy / Allowed(kPi / 2 - std::fabs(p.latitude));
     if (!(share <= worstShare)) {
       worstShare = share;
       worstAt = p;
@@ -82,8 +80,8 @@ TEST(FieldRatesTest, LeaveTheFieldAsEvaluateGivesIt) {
   const LoadedModel model;
   for (const FieldPoint& p : RandomPoints(2000, 7)) {
     FieldElements e;
-    record.Evaluate(p.altitude, p.latitude, p.longitude, p.year, e.X, e.Y,
-                    e.Z, e.F, e.H, e.D, e.I);
+    record.Evaluate(p.altitude, p.latitude, p.longitude, p.year, e.X, e.Y, e.Z,
+                    e.F, e.H, e.D, e.I);
     for (const bool rates : {false, true}) {
       const FieldElements f =
           model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, rates)

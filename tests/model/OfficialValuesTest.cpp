@@ -72,8 +72,9 @@ bool IsErratum(const std::string& table, const std::string& column,
 // Half a unit in the last printed decimal of `text`.
 double HalfLastDigit(const std::string& text) {
   const std::size_t point = text.find('.');
-  const int decimals =
-      point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+  const int decimals = point == std::string::npos
+                           ? 0
+                           : static_cast<int>(text.size() - point - 1);
   return 0.5 * std::pow(10.0, -decimals);
 }
 
@@ -150,9 +151,8 @@ TEST(OfficialValuesTest, ReproducesEveryTable) {
         if (name == "Z" || name == "Hdot" || name == "Xdot" || name == "Fdot")
           allowed += table.rateResidual;
         EXPECT_LE(difference, allowed * (1 + 1e-9))
-            << name << " at " << where[0] << " " << where[1] << " "
-            << where[2] << " " << where[3] << ": ours " << ours << ", NOAA's "
-            << texts[i];
+            << name << " at " << where[0] << " " << where[1] << " " << where[2]
+            << " " << where[3] << ": ours " << ours << ", NOAA's " << texts[i];
       }
     }
     EXPECT_GT(rows, 0);

@@ -14,7 +14,6 @@
 namespace norvane {
 namespace {
 
-
 // Largest difference over all outputs, relative to F: every component, and
 // D and I as the arc they sweep in nT (so that D counts for little where the
 // horizontal field is weak).
@@ -22,8 +21,8 @@ double RelativeDiscrepancy(const FieldModel& model,
                            const ReferenceField& reference,
                            const FieldPoint& p) {
   double X, Y, Z, F, H, D, I;
-  model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z, F, H,
-                 D, I);
+  model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y, Z, F, H, D,
+                 I);
   if (!std::isfinite(X + Y + Z + F + H + D + I)) return INFINITY;
   double Xr, Yr, Zr;
   reference.Evaluate(p.altitude, p.latitude, p.longitude, p.year, Xr, Yr, Zr);

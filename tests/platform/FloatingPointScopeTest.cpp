@@ -39,8 +39,8 @@ std::vector<std::string> Page(const sim::VesselState& state,
   for (const DrawCall& call : dc.Calls()) {
     page.push_back(std::to_string(static_cast<int>(call.kind)) + " " +
                    std::to_string(call.x0) + "," + std::to_string(call.y0) +
-                   "-" + std::to_string(call.x1) + "," + std::to_string(call.y1) +
-                   " " + std::string(dc.Text(call)));
+                   "-" + std::to_string(call.x1) + "," +
+                   std::to_string(call.y1) + " " + std::string(dc.Text(call)));
   }
   return page;
 }
@@ -59,7 +59,8 @@ TEST(FloatingPointScopeTest, HostSettingsChangeNeitherPageNorStayChanged) {
   } settings[] = {
       {"upward", FE_UPWARD, 0, 0},
       {"toward zero", FE_TOWARDZERO, 0, 0},
-      {"downward, flush to zero", FE_DOWNWARD, 0, kFlushToZero | kDenormalsAreZero},
+      {"downward, flush to zero", FE_DOWNWARD, 0,
+       kFlushToZero | kDenormalsAreZero},
       {"traps", FE_TONEAREST, FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW, 0},
   };
   for (const auto& vessel : vessels) {
@@ -134,9 +135,9 @@ TEST(FloatingPointScopeTest, ChangesTheHostMakesInItsOwnCallsStay) {
   for (const sim::HostCall call :
        {sim::HostCall::kTitle, sim::HostCall::kGetEquPos}) {
     for (const HostChange& change : kHostChanges) {
-      SCOPED_TRACE(std::string(change.name) +
-                   (call == sim::HostCall::kTitle ? " in Title"
-                                                  : " in GetEquPos"));
+      SCOPED_TRACE(std::string(change.name) + (call == sim::HostCall::kTitle
+                                                   ? " in Title"
+                                                   : " in GetEquPos"));
       fenv_t saved;
       fegetenv(&saved);
       changeToMake = &change;

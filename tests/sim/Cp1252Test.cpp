@@ -22,7 +22,7 @@ TEST(Cp1252Test, MapsEveryKindOfByte) {
       {"\x83", "\xC6\x92"},                // ƒ, two bytes in UTF-8
       {"\x81\x8D\x8F\x90\x9D",             // undefined in Windows-1252
        "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
-      {"a\nb", "a\uFFFDb"},                // controls never break the line
+      {"a\nb", "a\uFFFDb"},  // controls never break the line
       {std::string_view("\0\x1F\x7F", 3),
        "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
       {" ~", " ~"},

@@ -68,8 +68,7 @@ TEST(LifeCycleTest, EachFaultIsReported) {
       {"Throws", "let an exception out"},
       {"StaysRegistered", "still registered after unload"},
       {"UnregistersTwice", "unregistered a mode that was not registered"},
-      {"NoDelete",
-       "cannot unload the module: the module is still loaded"},
+      {"NoDelete", "cannot unload the module: the module is still loaded"},
   };
   static_assert(std::size(cases) == test::kFaultCount);
   for (const auto& c : cases) {

@@ -24,8 +24,8 @@ std::string Format(const FieldFormatter& formatter, const FieldElements& f,
 
 const FieldElements kField = {20735.97849, -3524.0,      0.0625,         0.0005,
                               -0.0004,     Radians(9.5), Radians(-66.25)};
-const FieldElements kRates = {-21.5, 7.25, NAN, -INFINITY, 1e-4,
-                              Radians(0.125), Radians(-2.0)};
+const FieldElements kRates = {-21.5, 7.25,           NAN,          -INFINITY,
+                              1e-4,  Radians(0.125), Radians(-2.0)};
 
 TEST(FieldFormatterTest, Formats) {
   struct Case {
@@ -40,8 +40,7 @@ TEST(FieldFormatterTest, Formats) {
        "20735.978 -3524.000 0.062 0.001 -0.000 9.500000 -66.250000"},
       {0, true, nullptr,
        "20735.978 -3524.000 0.062 0.001 -0.000 0.165806 -1.156281"},
-      {3, false, nullptr,
-       "2.07e+04 -3.52e+03 0.0625 0.0005 -0.0004 9.5 -66.2"},
+      {3, false, nullptr, "2.07e+04 -3.52e+03 0.0625 0.0005 -0.0004 9.5 -66.2"},
       // Rates follow in the same units per year; what is not finite is nan.
       {0, false, &kRates,
        "20735.978 -3524.000 0.062 0.001 -0.000 9.500000 -66.250000 "
@@ -73,12 +72,13 @@ TEST(FieldFormatterTest, Formats) {
 // decimals, whatever the value's size: ties, tiny and huge values included.
 TEST(FieldFormatterTest, FixedColumnsAreStdToChars) {
   std::mt19937_64 random(2005);
-  std::vector<double> values = {0.0625,  -0.0625, 0.0005,  2.5e-7, 1.5e-6,
-                                -0.0,    5e-324,  0.9995,  1e15,   4.5e15,
-                                9.5e15,  -1e300,  2.0 / 3, 0.125,  1e-7};
+  std::vector<double> values = {0.0625, -0.0625, 0.0005,  2.5e-7, 1.5e-6,
+                                -0.0,   5e-324,  0.9995,  1e15,   4.5e15,
+                                9.5e15, -1e300,  2.0 / 3, 0.125,  1e-7};
   for (int i = 0; i < 20000; ++i) {
     const double mantissa = std::uniform_real_distribution<>(-1, 1)(random);
-    values.push_back(std::ldexp(mantissa, static_cast<int>(random() % 140) - 70));
+    values.push_back(
+        std::ldexp(mantissa, static_cast<int>(random() % 140) - 70));
   }
   const FieldFormatter formatter(0, true);
   for (const double v : values) {

@@ -11,16 +11,16 @@ TEST(GridTest, CountsBothEndsWhateverTheRounding) {
   const struct {
     double first, last, step;
     std::uint64_t count;
-  } cases[] = {{0, 1, 0.1, 11},     {-90, 90, 0.5, 361}, {0, 0, 1, 1},
-               {0, 0.95, 0.1, 10},  {-180, 180, 0.3, 1201},
-               {0.3, 0.9, 0.3, 3},  {10, 10.5, 1, 1}};
+  } cases[] = {{0, 1, 0.1, 11},    {-90, 90, 0.5, 361},    {0, 0, 1, 1},
+               {0, 0.95, 0.1, 10}, {-180, 180, 0.3, 1201}, {0.3, 0.9, 0.3, 3},
+               {10, 10.5, 1, 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(GridCount(c.first, c.last, c.step), c.count) << c.step;
     // The last value is the last bound exactly when the steps reach it.
     const double last = GridValue(c.first, c.last, c.step, c.count - 1);
     EXPECT_LE(last, c.last);
-    EXPECT_EQ(last == c.last, std::fmod(c.last - c.first + 1e-12, c.step) <
-                                  1e-9);
+    EXPECT_EQ(last == c.last,
+              std::fmod(c.last - c.first + 1e-12, c.step) < 1e-9);
   }
   EXPECT_EQ(GridValue(0, 1, 0.1, 3), 0.30000000000000004);  // not 0.1 + ...
 }
@@ -47,10 +47,9 @@ TEST(GridTest, RefusesBadGrids) {
 TEST(GridTest, GridVariationInThePolarRegionsOnly) {
   const struct {
     double declination, latitude, longitude, expected;
-  } cases[] = {
-      {10, 55, 30, -20},    {10, 89, -30, 40},  {-170, 80, 30, 160},
-      {170, 80, -30, -160}, {10, -55, 30, 40},  {-6, -80, 240, -126},
-      {10, 54.9, 30, NAN},  {10, -54.9, 30, NAN}, {10, 0, 0, NAN}};
+  } cases[] = {{10, 55, 30, -20},    {10, 89, -30, 40},    {-170, 80, 30, 160},
+               {170, 80, -30, -160}, {10, -55, 30, 40},    {-6, -80, 240, -126},
+               {10, 54.9, 30, NAN},  {10, -54.9, 30, NAN}, {10, 0, 0, NAN}};
   for (const auto& c : cases) {
     const double gv = GridVariation(c.declination, c.latitude, c.longitude);
     if (std::isnan(c.expected)) {

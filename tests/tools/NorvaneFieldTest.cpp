@@ -23,8 +23,7 @@ namespace {
 
 std::string TestFile(const std::string& suffix) {
   return testing::TempDir() +
-         testing::UnitTest::GetInstance()->current_test_info()->name() +
-         suffix;
+         testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
 }
 
 struct ToolRun {
@@ -101,8 +100,8 @@ TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
 TEST(NorvaneFieldTest, RejectsBadOptionsWithUsage) {
   for (const char* arguments :
        {"--digits 0", "--digits 18", "--digits x", "--year nan", "--year 2006x",
-        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5",
-        "--circle 40 0", "--circle 91 0 2006", "--circle 40E 0 2006",
+        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5", "--circle 40 0",
+        "--circle 91 0 2006", "--circle 40E 0 2006",
         "--circle 40 0 2006 40 -105 0", "--input-file - 40 -105 0"}) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
@@ -144,8 +143,9 @@ TEST(NorvaneFieldTest, KeepsOrderAndLineNumbersAcrossReadBlocks) {
   const ToolRun one = RunTool("", input);
   EXPECT_EQ(one.status, 1);
   ASSERT_EQ(one.out.size(), 20000u);
-  EXPECT_EQ(one.out[6999], "error: expected 3 or 4 numbers (LAT LON ALT "
-                           "[YEAR]), found 1 field");
+  EXPECT_EQ(one.out[6999],
+            "error: expected 3 or 4 numbers (LAT LON ALT "
+            "[YEAR]), found 1 field");
   EXPECT_EQ(one.out[7000].rfind("error", 0), std::string::npos);
   EXPECT_EQ(one.err,
             "norvane-field: line 7000: expected 3 or 4 numbers (LAT LON ALT "
@@ -174,9 +174,9 @@ TEST(NorvaneFieldTest, RatesAgreeWithGeographicLib) {
   struct Point {
     double latitude, longitude, altitude, year;  // deg, deg, km, year
   };
-  const Point points[] = {{40, -105, 0, 2006},    {-33.9, 18.4, 1.5, 2005},
-                          {89.5, 10, 400, 2010},  {-60, 200, 100, 2007.25},
-                          {0, 0, 35786, 2008.5},  {78.5, -104, -1, 2009}};
+  const Point points[] = {{40, -105, 0, 2006},   {-33.9, 18.4, 1.5, 2005},
+                          {89.5, 10, 400, 2010}, {-60, 200, 100, 2007.25},
+                          {0, 0, 35786, 2008.5}, {78.5, -104, -1, 2009}};
   std::string input;
   for (const Point& p : points) {
     input += std::to_string(p.latitude) + " " + std::to_string(p.longitude) +
@@ -248,7 +248,8 @@ TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
                                 " --output-file " + TestFile(".results"));
   EXPECT_EQ(named.status, 0);
   EXPECT_TRUE(named.out.empty());
-  EXPECT_EQ(Slurp(TestFile(".results")), kBoulder + std::string(" # Boulder\n"));
+  EXPECT_EQ(Slurp(TestFile(".results")),
+            kBoulder + std::string(" # Boulder\n"));
   EXPECT_EQ(RunTool("--input-file - --output-file -", "40 -105 0").out,
             std::vector<std::string>{kBoulder});
 
@@ -267,9 +268,10 @@ TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
 // Along a circle the results are those of single points to within 1e-13 of
 // F, labels and errors included.
 TEST(NorvaneFieldTest, EvaluatesAlongACircleOfLatitude) {
-  const ToolRun circle = RunTool("--circle 40:30N 0.25 2008-01 --digits 17 --rates",
-                                 "-105\n# none\n255 # once round\nx\n"
-                                 "79d58'56\"W\n");
+  const ToolRun circle =
+      RunTool("--circle 40:30N 0.25 2008-01 --digits 17 --rates",
+              "-105\n# none\n255 # once round\nx\n"
+              "79d58'56\"W\n");
   EXPECT_EQ(circle.status, 1);
   ASSERT_EQ(circle.out.size(), 5u);
   EXPECT_EQ(circle.out[1], "");
@@ -297,8 +299,7 @@ TEST(NorvaneFieldTest, EvaluatesAModelFile) {
   const std::string file = TestFile(".cof");
   std::ofstream(file) << CoefficientFileText(CompiledInCoefficients());
   const std::string points = "40 -105 0 2007\n-90 0 850 2009.5\n0 0 0 2006\n";
-  const ToolRun loaded = RunTool("--digits 17 --rates --model " + file,
-                                 points);
+  const ToolRun loaded = RunTool("--digits 17 --rates --model " + file, points);
   const ToolRun compiled = RunTool("--digits 17 --rates", points);
   EXPECT_EQ(loaded.status, 0);
   ASSERT_EQ(loaded.out.size(), 3u);
@@ -316,10 +317,9 @@ TEST(NorvaneFieldTest, RefusesABadModelFileBeforeComputing) {
   std::ofstream(file) << "2020.0 BAD 01/01/2020\n1 0 1 0 0 0\n1 1 1 1 x 0\n";
   const struct {
     std::string path, message;
-  } cases[] = {
-      {file, file + ":3: gdot 'x' is not a finite number"},
-      {file + ".missing",
-       file + ".missing: cannot open: No such file or directory"}};
+  } cases[] = {{file, file + ":3: gdot 'x' is not a finite number"},
+               {file + ".missing",
+                file + ".missing: cannot open: No such file or directory"}};
   for (const auto& c : cases) {
     const ToolRun run = RunTool("--model " + c.path, "0 0 0\n");
     EXPECT_EQ(run.status, 2);
@@ -351,9 +351,9 @@ TEST(NorvaneFieldTest, AFileModelHasItsOwnSpanAndDefaultYear) {
 // A grid's lines are those of its points, latitude by latitude, with grid
 // variation last where a polar grid is defined.
 TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {
-  const ToolRun grid =
-      RunTool("--grid 50 60 5 -10 10 10 --alt 100 --year 2007 --rates --gv "
-              "--digits 17");
+  const ToolRun grid = RunTool(
+      "--grid 50 60 5 -10 10 10 --alt 100 --year 2007 --rates --gv "
+      "--digits 17");
   EXPECT_EQ(grid.status, 0);
   ASSERT_EQ(grid.out.size(), 9u);
   for (std::size_t i = 0; i < 9; ++i) {
@@ -362,7 +362,8 @@ TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {
     EXPECT_EQ(line[0], 50.0 + 5.0 * static_cast<double>(i / 3));
     EXPECT_EQ(line[1], -10.0 + 10.0 * static_cast<double>(i % 3));
     const std::vector<double> point = ReadNumbers(
-        RunTool("--rates --gv --digits 17 -- " + grid.out[i].substr(
+        RunTool("--rates --gv --digits 17 -- " +
+                grid.out[i].substr(
                     0, grid.out[i].find(' ', grid.out[i].find(' ') + 1)) +
                 " 100 2007")
             .out.at(0));
@@ -391,7 +392,8 @@ TEST(NorvaneFieldTest, ManualShowsTheHelp) {
   for (const std::string& line : help.out) text += line + "\n";
   EXPECT_NE(Slurp(NORVANE_FIELD_MANUAL).find("```text\n" + text + "```"),
             std::string::npos)
-      << "docs/norvane-field.md does not show this --help:\n" << text;
+      << "docs/norvane-field.md does not show this --help:\n"
+      << text;
 }
 
 }  // namespace

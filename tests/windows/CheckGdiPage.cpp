@@ -35,7 +35,7 @@ constexpr Colour kBackground = 0x000000;
 constexpr Colour kText = 0x80FF80;
 
 struct Text {
-  int x, y;         // top-left corner, pixels
+  int x, y;            // top-left corner, pixels
   std::size_t length;  // characters (UTF-8 bytes of one character count once)
 };
 
@@ -74,7 +74,8 @@ bool ReadDump(const char* path, Page& page) {
       std::string colour;
       fields >> line.x0 >> line.y0 >> line.x1 >> line.y1 >> colour;
       if (colour.size() != 7 || colour[0] != '#') return false;
-      line.colour = static_cast<Colour>(std::stoul(colour.substr(1), nullptr, 16));
+      line.colour =
+          static_cast<Colour>(std::stoul(colour.substr(1), nullptr, 16));
       page.lines.push_back(line);
     } else {
       return false;
@@ -89,7 +90,8 @@ double Distance(const Line& line, double x, double y) {
   const double dx = line.x1 - line.x0;
   const double dy = line.y1 - line.y0;
   const double length2 = dx * dx + dy * dy;
-  double t = length2 == 0 ? 0 : ((x - line.x0) * dx + (y - line.y0) * dy) / length2;
+  double t =
+      length2 == 0 ? 0 : ((x - line.x0) * dx + (y - line.y0) * dy) / length2;
   t = t < 0 ? 0 : t > 1 ? 1 : t;
   return std::hypot(x - (line.x0 + t * dx), y - (line.y0 + t * dy));
 }
@@ -155,7 +157,8 @@ int Check(const Page& page, const Image& image) {
     }
   }
   for (const Line& line : page.lines) {
-    const int steps = std::max(std::abs(line.x1 - line.x0), std::abs(line.y1 - line.y0));
+    const int steps =
+        std::max(std::abs(line.x1 - line.x0), std::abs(line.y1 - line.y0));
     for (int k = 0; k < steps; ++k) {
       const double t = double(k) / steps;
       const int x = int(std::lround(line.x0 + t * (line.x1 - line.x0)));
@@ -170,13 +173,16 @@ int Check(const Page& page, const Image& image) {
   }
   for (const Text& text : page.texts) {
     bool inked = false;
-    for (int y = std::max(text.y, 0); y < std::min(text.y + cell + 1, image.Height()); ++y) {
+    for (int y = std::max(text.y, 0);
+         y < std::min(text.y + cell + 1, image.Height()); ++y) {
       for (int x = std::max(text.x, 0);
            x < std::min(text.x + int(text.length) * cell, image.Width()); ++x) {
         inked |= image.At(x, y) == kText;
       }
     }
-    if (!inked) fault("no text at (" + std::to_string(text.x) + ", " + std::to_string(text.y) + ")");
+    if (!inked)
+      fault("no text at (" + std::to_string(text.x) + ", " +
+            std::to_string(text.y) + ")");
   }
   return faults == 0 ? 0 : 1;
 }
@@ -196,11 +202,13 @@ int main(int argc, char** argv) {
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load(argv[2], &width, &height, &channels, 3);
   if (pixels == nullptr) {
-    std::cerr << "check-gdi-page: " << argv[2] << ": " << stbi_failure_reason() << "\n";
+    std::cerr << "check-gdi-page: " << argv[2] << ": " << stbi_failure_reason()
+              << "\n";
     return 2;
   }
   const Image image(pixels, width, height);
-  if (argc == 4 && !stbi_write_png(argv[3], width, height, 3, image.Data(), 3 * width)) {
+  if (argc == 4 &&
+      !stbi_write_png(argv[3], width, height, 3, image.Data(), 3 * width)) {
     std::cerr << "check-gdi-page: cannot write " << argv[3] << "\n";
     return 2;
   }
