@@ -2,10 +2,10 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 
+#include "common/CairoSurface.hpp"
 #include "display/PageLayout.hpp"
 #include "sim/Cp1252.hpp"
 
@@ -61,27 +61,6 @@ void Paint(cairo_t* cr, const StandInDC& dc, DWORD height) {
   }
 }
 
-// Paints the page on the surface; the first error of the drawing or the
-// surface, if any.  Drawing on a surface in error does nothing.
-cairo_status_t PaintOn(cairo_surface_t* surface, const StandInDC& dc,
-                       DWORD height) {
-  cairo_t* cr = cairo_create(surface);
-  Paint(cr, dc, height);
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  return status != CAIRO_STATUS_SUCCESS ? status
-                                        : cairo_surface_status(surface);
-}
-
-// Called with no cairo object left.  The font caches that cairo and
-// fontconfig keep for the process are of no further use once a page is
-// written; kept, they stay allocated until exit, where the sanitizer build's
-// leak checker reports them.
-void ReleaseFontCaches() {
-  cairo_debug_reset_static_data();
-  FcFini();
-}
-
 bool Report(cairo_status_t status, const std::string& file,
             std::string& error) {
   if (status == CAIRO_STATUS_SUCCESS) return true;
@@ -100,7 +79,8 @@ bool WritePng(const StandInDC& dc, DWORD width, DWORD height,
   }
   cairo_surface_t* surface = cairo_image_surface_create(
       CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height));
-  cairo_status_t status = PaintOn(surface, dc, height);
+  cairo_status_t status =
+      DrawOnSurface(surface, [&](cairo_t* cr) { Paint(cr, dc, height); });
   if (status == CAIRO_STATUS_SUCCESS) {
     status = cairo_surface_write_to_png(surface, file.c_str());
   }
@@ -113,7 +93,8 @@ bool WriteSvg(const StandInDC& dc, DWORD width, DWORD height,
               const std::string& file, std::string& error) {
   cairo_surface_t* surface =
       cairo_svg_surface_create(file.c_str(), width, height);
-  cairo_status_t status = PaintOn(surface, dc, height);
+  cairo_status_t status =
+      DrawOnSurface(surface, [&](cairo_t* cr) { Paint(cr, dc, height); });
   cairo_surface_finish(surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);

@@ -2,12 +2,12 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "common/CairoSurface.hpp"
 #include "common/Pi.hpp"
 #include "tools/chart/IndexedPng.hpp"
 #include "tools/chart/ScreenLines.hpp"
@@ -558,23 +558,6 @@ cairo_status_t WriteToFile(void* closure, const unsigned char* data,
   return file->Ok() ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-cairo_status_t DrawOn(cairo_surface_t* surface, const ChartContent& content,
-                      int width, int height) {
-  cairo_t* cr = cairo_create(surface);
-  Drawing(content, width, height).Draw(cr);
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  return status != CAIRO_STATUS_SUCCESS ? status
-                                        : cairo_surface_status(surface);
-}
-
-// Called with no cairo object left: the font caches cairo and fontconfig
-// keep for the process would otherwise stay allocated until exit.
-void ReleaseFontCaches() {
-  cairo_debug_reset_static_data();
-  FcFini();
-}
-
 bool Finish(cairo_status_t status, OutputFile& file) {
   ReleaseFontCaches();
   if (status != CAIRO_STATUS_SUCCESS) file.Fail(cairo_status_to_string(status));
@@ -601,7 +584,8 @@ bool WritePng(const ChartContent& content, int width, int height,
               OutputFile& file) {
   cairo_surface_t* surface =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  cairo_status_t status = DrawOn(surface, content, width, height);
+  cairo_status_t status = DrawOnSurface(
+      surface, [&](cairo_t* cr) { Drawing(content, width, height).Draw(cr); });
   if (status == CAIRO_STATUS_SUCCESS) {
     WriteIndexedPng(surface, file);
   }
@@ -613,7 +597,8 @@ bool WriteSvg(const ChartContent& content, int width, int height,
               OutputFile& file) {
   cairo_surface_t* surface =
       cairo_svg_surface_create_for_stream(WriteToFile, &file, width, height);
-  cairo_status_t status = DrawOn(surface, content, width, height);
+  cairo_status_t status = DrawOnSurface(
+      surface, [&](cairo_t* cr) { Drawing(content, width, height).Draw(cr); });
   cairo_surface_finish(surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
