@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Times norvane-field against GeographicLib's MagneticField on the same
-# 200,000 points with the same WMM-2005 coefficients, and along one circle of
+# 200,000 points with the same coefficients (the compiled-in WMM-2005, or a
+# coefficient file's, a year after its epoch), and along one circle of
 # latitude on the same 200,000 longitudes (MagneticField -c), checks that
 # both give the same field, and fails unless norvane-field's throughput is at
 # least ten times MagneticField's in both modes.  Also times norvane-field
 # with --rates, whose cost it reports without a limit.
 #
-# Usage: bench/field_throughput.sh [BUILD_DIR]    (default: build/release,
-# configured with benchmarks on).  Throughput is points per second of the
-# fastest of several runs of each, which is the least disturbed by other work
-# on the machine; means and CPU times are printed too.
+# Usage: bench/field_throughput.sh [BUILD_DIR [MODEL.COF]]    (default:
+# build/release beside this folder, configured with benchmarks on).
+# Throughput is points per second of the fastest of several runs of each,
+# which is the least disturbed by other work on the machine; means and CPU
+# times are printed too.
 set -euo pipefail
+cof=${2:-}
+if [[ -n $cof ]]; then
+  [[ -r $cof ]] || { echo "$0: cannot read $cof" >&2; exit 2; }
+  cof=$(realpath "$cof")
+fi
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 points=200000
@@ -22,7 +29,15 @@ cmake --build "$build" --target norvane-field write_model_file \
   >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/testsupport/write_model_file" "$work/wmm2005"
+year=2006
+model_option=()
+if [[ -n $cof ]]; then
+  year=$(awk 'NR == 1 { print $1 + 1; exit }' "$cof")
+  model_option=(--model "$cof")
+  "$build/testsupport/write_model_file" --cof "$cof" "$work/model"
+else
+  "$build/testsupport/write_model_file" "$work/model"
+fi
 
 # Whole metres of altitude, so that the km and the m files hold the same
 # points; heights stay inside the model's range so MagneticField prints no
@@ -37,16 +52,17 @@ awk -v n="$points" 'BEGIN {
 awk '{ printf "%s %s %.3f\n", $1, $2, $3 / 1000 }' "$work/points_m.txt" \
   >"$work/points_km.txt"
 
-# The circle: 40 degrees north, 500 m up, in 2006; longitudes in degrees.
+# The circle: 40 degrees north, 500 m up, in the year; longitudes in degrees.
 awk -v n="$points" 'BEGIN {
   srand(2007)
   for (i = 0; i < n; i++) printf "%.6f\n", 360 * rand() - 180
 }' >"$work/longitudes.txt"
 
-ours="$build/tools/norvane-field"
-theirs="MagneticField -n wmm2005 -d $work -t 2006"
-ours_circle="$ours --circle 40 0.5 2006"
-theirs_circle="MagneticField -n wmm2005 -d $work -c 2006 40 500"
+ours="$build/tools/norvane-field ${model_option[*]}"
+theirs="MagneticField -n model -d $work -t $year"
+ours_circle="$ours --circle 40 0.5 $year"
+ours="$ours --year $year"
+theirs_circle="MagneticField -n model -d $work -c $year 40 500"
 
 # Same field: MagneticField prints D I H X Y Z F with one decimal for nT and
 # two for degrees; norvane-field prints X Y Z F H D I.
