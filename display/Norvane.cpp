@@ -106,7 +106,18 @@ void ComposePage(const FieldModel& model, int32_t width, int32_t height,
   content.magneticNeedle = Needle(width, mh);
 }
 
-void DrawNeedle(HDC hDC, const NeedlePixels& needle) {
+// Selects the needle's own pen and draws the needle with it.  A needle
+// whose pen GDI could not make or select is left out rather than drawn in
+// whatever pen is selected, where it could pass for the other needle.
+// hostPen is the pen to select again after the needles: it is taken from
+// the first selection that succeeds, so that the host's pen is known even
+// when the first needle's pen is missing.
+void DrawNeedle(HDC hDC, HPEN pen, const NeedlePixels& needle,
+                HGDIOBJ& hostPen) {
+  if (pen == nullptr) return;
+  const HGDIOBJ previous = SelectObject(hDC, pen);
+  if (previous == nullptr) return;
+  if (hostPen == nullptr) hostPen = previous;
   if (!needle.drawn) return;
   MoveToEx(hDC, needle.originX, needle.originY, nullptr);
   LineTo(hDC, needle.endX, needle.endY);
@@ -147,11 +158,10 @@ void Norvane::Update(HDC hDC) {
     TextOutA(hDC, page::kTextX, content.rowTop[k], content.rows[k],
              static_cast<int>(strlen(content.rows[k])));
   }
-  const HGDIOBJ previousPen = SelectObject(hDC, penTrue.Handle());
-  DrawNeedle(hDC, content.trueNeedle);
-  SelectObject(hDC, penMagnetic.Handle());
-  DrawNeedle(hDC, content.magneticNeedle);
-  SelectObject(hDC, previousPen);
+  HGDIOBJ hostPen = nullptr;
+  DrawNeedle(hDC, penTrue.Handle(), content.trueNeedle, hostPen);
+  DrawNeedle(hDC, penMagnetic.Handle(), content.magneticNeedle, hostPen);
+  if (hostPen != nullptr) SelectObject(hDC, hostPen);
 }
 
 bool Norvane::ConsumeKeyBuffered(DWORD key) {

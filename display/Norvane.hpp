@@ -29,9 +29,11 @@ class Norvane : public MFD {
  public:
   /**
    * Sets up the model in the IEEE default floating-point environment; the
-   * host's constructor and GDI run in the caller's.  When making a pen
-   * throws (only off Windows, where the GDI may), what was made before is
-   * deleted again.
+   * host's constructor and GDI run in the caller's.  A pen that GDI cannot
+   * make (out of handles) stays null and its needle is not drawn.  When
+   * making a pen throws (only off Windows, where the GDI may), what was made
+   * before is deleted again.  An exception from the host's MFD constructor
+   * passes through untouched (ModeMsgProc says what becomes of the storage).
    *
    * @param[in] w,h size of the MFD surface, pixels; taken as signed 32-bit
    *   values wherever they are used (a value of 2^31 or more counts as
@@ -62,10 +64,12 @@ class Norvane : public MFD {
 
   /**
    * Paints one page.  The pen selected in hDC before the call is selected
-   * again after it; font, text colour and background are the host's.
-   * Whatever the host reports, every row is printed; a needle whose heading
-   * or end point is not finite (a non-finite heading, or a vessel at the
-   * body's centre, where the field is undefined) is left out.
+   * again after it, also when GDI could not make or select one of the
+   * display's pens (out of handles); font, text colour and background are
+   * the host's.  Whatever the host reports, every row is printed; a needle
+   * whose heading or end point is not finite (a non-finite heading, or a
+   * vessel at the body's centre, where the field is undefined), or whose own
+   * pen is missing, is left out.
    *
    * The page's own arithmetic (the model, the headings, the rows' text and
    * positions, the needles' ends) runs in the IEEE default floating-point

@@ -56,8 +56,12 @@ constexpr uint32_t kMsgCreateDisplay = 1;
  * @return for kMsgCreateDisplay the new display's address as an MFD*, owned
  *   by the caller; 0 for any other code or a null vessel, and 0 when
  *   memory cannot be had or making the display throws (whatever was made is
- *   freed again).  No exception leaves the call.  The
- *   host's constructor and GDI run in the caller's floating-point
+ *   freed again).  No exception of the module's own leaves the call.  One
+ *   thrown by the host's own MFD constructor does on Windows: the module is
+ *   built without exceptions and has no C++ runtime to catch with, so it
+ *   passes through to the caller and the display's storage leaks.  (Builds
+ *   with exceptions catch it like the GDI's, free the storage and return
+ *   0.)  The host's constructor and GDI run in the caller's floating-point
  *   environment, the model's setup in the IEEE default one (Norvane).
  */
 intptr_t ModeMsgProc(uint32_t msg, uint32_t mfd, uintptr_t wparam,

@@ -20,6 +20,10 @@
  * GDI belong outside it: they run in the host's environment, so that the
  * exception flags they raise and any change they make to the environment
  * stay, instead of being undone when the scope ends.
+ *
+ * Nothing in the language stops a compiler from moving arithmetic across the
+ * calls that enter and leave a scope; code that uses one is built so that
+ * the compiler must not (platform/CMakeLists.txt).
  */
 
 namespace norvane {

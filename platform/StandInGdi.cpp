@@ -16,6 +16,17 @@ std::unordered_set<StandInPen*>& LivePenSet() {
 
 std::size_t refused = 0;
 
+// Calls left until the injected failure of each function (gdi::FailCall);
+// 0 when none is pending.
+std::size_t createPenFailsIn = 0;
+std::size_t selectObjectFailsIn = 0;
+
+// Counts one call down; true when it is the one to fail.
+bool FailsNow(std::size_t& callsLeft) {
+  if (callsLeft == 0) return false;
+  return --callsLeft == 0;
+}
+
 bool IsLivePen(HGDIOBJ object) {
   return LivePenSet().count(static_cast<StandInPen*>(object)) != 0;
 }
@@ -23,6 +34,7 @@ bool IsLivePen(HGDIOBJ object) {
 }  // namespace
 
 HPEN CreatePen(int style, int width, COLORREF colour) {
+  if (FailsNow(createPenFailsIn)) return nullptr;
   auto pen = std::make_unique<StandInPen>(StandInPen{style, width, colour});
   LivePenSet().insert(pen.get());
   return pen.release();
@@ -44,6 +56,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     ++refused;
     return nullptr;
   }
+  if (FailsNow(selectObjectFailsIn)) return nullptr;
   HGDIOBJ previous = dc->selected_;
   dc->selected_ = object;
   dc->selectedPen_ = *static_cast<StandInPen*>(object);
@@ -113,5 +126,10 @@ namespace norvane::gdi {
 std::size_t LivePens() { return LivePenSet().size(); }
 
 std::size_t RefusedCalls() { return refused; }
+
+void FailCall(Failing function, std::size_t call) {
+  (function == Failing::kCreatePen ? createPenFailsIn : selectObjectFailsIn) =
+      call;
+}
 
 }  // namespace norvane::gdi

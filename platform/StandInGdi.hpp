@@ -50,7 +50,8 @@ using HDC = StandInDC*;
  * @param[in] style pen style; only PS_SOLID is drawn.
  * @param[in] width line width, pixels.
  * @param[in] colour 0x00BBGGRR.
- * @return the new pen; the caller deletes it with DeleteObject.
+ * @return the new pen; the caller deletes it with DeleteObject.  Null, as
+ *   when GDI is out of handles, for a call made to fail (gdi::FailCall).
  */
 NORVANE_GDI_API HPEN CreatePen(int style, int width, COLORREF colour);
 
@@ -69,7 +70,7 @@ NORVANE_GDI_API BOOL DeleteObject(HGDIOBJ object);
  * @param[in] dc the device context.
  * @param[in] object a live pen, or the context's default pen.
  * @return the pen selected before; null, selecting nothing, when either
- *   handle is bad.
+ *   handle is bad or the call was made to fail (gdi::FailCall).
  */
 NORVANE_GDI_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 
@@ -182,5 +183,20 @@ NORVANE_GDI_API std::size_t LivePens();
 
 /// Number of calls refused for a bad handle since the process started.
 NORVANE_GDI_API std::size_t RefusedCalls();
+
+/// The calls whose failure a test can ask for.
+enum class Failing { kCreatePen, kSelectObject };
+
+/**
+ * Makes one coming call of a function fail as real GDI's does when it runs
+ * out of handles: CreatePen returns null, SelectObject returns null and
+ * selects nothing.  A failed call is not counted as refused.  One pending
+ * failure per function; asking again replaces it.
+ *
+ * @param[in] function the function.
+ * @param[in] call which of its calls from now fails: 1 the next, 2 the one
+ *   after; 0 cancels the pending failure.
+ */
+NORVANE_GDI_API void FailCall(Failing function, std::size_t call);
 
 }  // namespace norvane::gdi

@@ -174,5 +174,58 @@ TEST_F(NorvaneTest, PaintsDegenerateStatesWithoutFault) {
   }
 }
 
+// GDI out of handles: one of the display's pens cannot be made, or cannot be
+// selected.  After every page the host's pen is selected again, a needle is
+// drawn only in its own colour, and once the display is gone every pen it
+// made is deleted and none of them is left selected.
+TEST_F(NorvaneTest, GivesTheHostItsPenBackWhenGdiFails) {
+  const struct {
+    const char* name;
+    gdi::Failing function;
+    std::size_t call;  // which call from the display's construction fails
+    std::vector<COLORREF> lines;
+  } cases[] = {
+      {"first pen not made", gdi::Failing::kCreatePen, 1, {0x0000FF}},
+      {"second pen not made", gdi::Failing::kCreatePen, 2, {0xFFFFFF}},
+      {"first pen not selected", gdi::Failing::kSelectObject, 1, {0x0000FF}},
+      {"second pen not selected", gdi::Failing::kSelectObject, 2, {0xFFFFFF}},
+  };
+  state = {-105 * kDegree, 40 * kDegree, 6378137.0, 0.5};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::size_t pensBefore = gdi::LivePens();
+    const std::size_t refusedBefore = gdi::RefusedCalls();
+    const HPEN hostPen = CreatePen(PS_SOLID, 2, 0x0000FF00);
+    ASSERT_NE(SelectObject(&dc, hostPen), nullptr);
+    {
+      gdi::FailCall(c.function, c.call);
+      Norvane display(200, 260, &vessel);
+      for (int page = 0; page < 2; ++page) {
+        dc.Clear();
+        display.Update(&dc);
+        EXPECT_EQ(dc.SelectedPen(), hostPen);
+        std::vector<COLORREF> lines;
+        for (const DrawCall* line : CallsOf(DrawCall::Kind::kLineTo)) {
+          lines.push_back(line->pen.colour);
+        }
+        // The failure hits the first page only; the second draws what the
+        // first did when a pen is missing, both needles otherwise.
+        if (page == 0 || c.function == gdi::Failing::kCreatePen) {
+          EXPECT_EQ(lines, c.lines);
+        } else {
+          EXPECT_EQ(lines.size(), 2u);
+        }
+      }
+    }
+    gdi::FailCall(c.function, 0);
+    EXPECT_EQ(dc.SelectedPen(), hostPen);
+    EXPECT_EQ(gdi::LivePens(), pensBefore + 1);
+    SelectObject(&dc, dc.DefaultPen());
+    DeleteObject(hostPen);
+    EXPECT_EQ(gdi::LivePens(), pensBefore);
+    EXPECT_EQ(gdi::RefusedCalls(), refusedBefore);
+  }
+}
+
 }  // namespace
 }  // namespace norvane
