@@ -7,7 +7,8 @@
 # Everything the cross builds compile or read.
 file(GLOB_RECURSE norvane_cross_inputs CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/model/* ${PROJECT_SOURCE_DIR}/display/*
-     ${PROJECT_SOURCE_DIR}/host/* ${PROJECT_SOURCE_DIR}/platform/*
+     ${PROJECT_SOURCE_DIR}/host/* ${PROJECT_SOURCE_DIR}/module/*
+     ${PROJECT_SOURCE_DIR}/platform/*
      ${PROJECT_SOURCE_DIR}/sim/windows/* ${PROJECT_SOURCE_DIR}/sim/*.hpp
      ${PROJECT_SOURCE_DIR}/sim/CommonHost.cpp ${PROJECT_SOURCE_DIR}/common/*
      ${PROJECT_SOURCE_DIR}/bench/windows/* ${PROJECT_SOURCE_DIR}/cmake/*)

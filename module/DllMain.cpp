@@ -4,7 +4,7 @@
 // detach, which ModuleEntry ignores.  msvcrt.dll sets itself up when it is
 // loaded, before this entry runs.
 
-#include "host/ModuleEntry.hpp"
+#include "module/ModuleEntry.hpp"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return norvane::ModuleEntry(instance, reason);

@@ -1,4 +1,4 @@
-#include "host/ModuleEntry.hpp"
+#include "module/ModuleEntry.hpp"
 
 #include "host/HostApi.hpp"
 

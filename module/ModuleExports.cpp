@@ -1,4 +1,4 @@
-#include "host/ModuleExports.hpp"
+#include "module/ModuleExports.hpp"
 
 #include "display/Norvane.hpp"
 

@@ -3,7 +3,7 @@
 
 #include <dlfcn.h>
 
-#include "host/ModuleEntry.hpp"
+#include "module/ModuleEntry.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/ModuleEntry.hpp"
+#include "module/ModuleEntry.hpp"
 #include "sim/ModuleLoader.hpp"
 #include "sim/StandInHost.hpp"
 

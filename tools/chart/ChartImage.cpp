@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/CairoSurface.hpp"
+#include "tools/common/CairoSurface.hpp"
 #include "common/Pi.hpp"
 #include "tools/chart/IndexedPng.hpp"
 #include "tools/chart/ScreenLines.hpp"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"

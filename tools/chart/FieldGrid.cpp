@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/FieldElements.hpp"
-#include "tools/Angles.hpp"
+#include "tools/model/FieldElements.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::chart {
 namespace {

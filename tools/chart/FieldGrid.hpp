@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/CurrentYear.hpp"
+#include "tools/common/CurrentYear.hpp"
 #include "tools/chart/ChartRun.hpp"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "tools/CurrentYear.hpp"
+#include "tools/common/CurrentYear.hpp"
 
 #include <cmath>
 #include <ctime>
 
-#include "tools/PointParser.hpp"
+#include "tools/common/NumberParser.hpp"
 
 namespace norvane::tools {
 

@@ -1,11 +1,11 @@
-#include "tools/FieldFormatter.hpp"
+#include "tools/field/FieldFormatter.hpp"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "tools/Angles.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::tools {
 namespace {

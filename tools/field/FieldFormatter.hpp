@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "model/FieldElements.hpp"
+#include "tools/model/FieldElements.hpp"
 
 namespace norvane::tools {
 

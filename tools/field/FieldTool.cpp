@@ -1,11 +1,11 @@
-#include "tools/FieldTool.hpp"
+#include "tools/field/FieldTool.hpp"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
-#include "tools/Angles.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::tools {
 namespace {

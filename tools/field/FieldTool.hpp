@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "model/LoadedModel.hpp"
-#include "tools/FieldFormatter.hpp"
-#include "tools/Grid.hpp"
-#include "tools/LineReader.hpp"
-#include "tools/PointParser.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/field/FieldFormatter.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/LineReader.hpp"
+#include "tools/field/PointParser.hpp"
 
 namespace norvane::tools {
 

@@ -1,4 +1,4 @@
-#include "tools/LineReader.hpp"
+#include "tools/field/LineReader.hpp"
 
 #include <unistd.h>
 

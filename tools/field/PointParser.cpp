@@ -1,13 +1,10 @@
-#include "tools/PointParser.hpp"
+#include "tools/field/PointParser.hpp"
 
 #include <GeographicLib/DMS.hpp>
-#include <GeographicLib/Utility.hpp>
 
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <exception>
-#include <system_error>
 #include <utility>
 
 namespace norvane::tools {
@@ -22,8 +19,6 @@ constexpr const char* kNotAnAngle = "is not a number or an angle";
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The token in quotes, safe to print on one line of a terminal.
 std::string Quote(std::string_view token) {
@@ -133,17 +128,6 @@ ParsedLine ParseLatLon(std::string_view first, std::string_view second,
   return Point(point);
 }
 
-// yyyy-mm or yyyy-mm-dd, digits only.
-bool IsDate(std::string_view token) {
-  constexpr std::string_view kShape = "dddd-dd-dd";
-  if (token.size() != 7 && token.size() != kShape.size()) return false;
-  for (std::size_t i = 0; i < token.size(); ++i) {
-    if (kShape[i] == 'd' ? !IsDigit(token[i]) : token[i] != kShape[i])
-      return false;
-  }
-  return true;
-}
-
 // The fields of a line, at most kMaxColumns of them kept; the comment, if
 // any, becomes the label.
 struct Fields {
@@ -183,34 +167,6 @@ ParsedLine Labelled(ParsedLine parsed, const Fields& fields) {
 }
 
 }  // namespace
-
-const char* ParseFiniteNumber(std::string_view token, double& value) {
-  const char* first = token.data();
-  const char* const last = first + token.size();
-  // from_chars takes no '+'; allow one, but not "+-1".
-  if (first != last && *first == '+' && last - first > 1 && first[1] != '-')
-    ++first;
-  double parsed = 0.0;
-  const auto [end, ec] = std::from_chars(first, last, parsed);
-  if (ec == std::errc::result_out_of_range) return "is out of range";
-  if (ec != std::errc() || end != last) return "is not a number";
-  if (!std::isfinite(parsed)) return "is not finite";
-  value = parsed;
-  return nullptr;
-}
-
-const char* ParseYear(std::string_view token, double& year) {
-  const char* problem = ParseFiniteNumber(token, year);
-  if (problem == nullptr || problem != std::string_view("is not a number"))
-    return problem;
-  if (!IsDate(token)) return "is not a number or a date";
-  try {
-    year = GeographicLib::Utility::fractionalyear<double>(std::string(token));
-    return nullptr;
-  } catch (const std::exception&) {
-    return "is not a valid date";
-  }
-}
 
 ParsedLine ParsePointLine(std::string_view line, double defaultYear) {
   const Fields fields = Split(line);

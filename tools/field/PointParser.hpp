@@ -27,6 +27,8 @@
 #include <string>
 #include <string_view>
 
+#include "tools/common/NumberParser.hpp"
+
 namespace norvane::tools {
 
 /// A point to evaluate the field at, as typed by the user.
@@ -53,27 +55,6 @@ struct ParsedLine {
   std::string_view label;  ///< the text after the `#`, less trailing
                            ///< whitespace; points into the parsed line
 };
-
-/**
- * Parses one finite number that makes up a whole token.
- *
- * @param[in] token the characters of the number, nothing else.
- * @param[out] value the number; written only on success.
- * @return nullptr on success, else why the token is not a finite number:
- *   "is not a number", "is out of range" or "is not finite".
- */
-const char* ParseFiniteNumber(std::string_view token, double& value);
-
-/**
- * Parses a decimal year or a date.
- *
- * @param[in] token the year, nothing else: a plain number, `yyyy-mm-dd` or
- *   `yyyy-mm`.
- * @param[out] year decimal year; written only on success.
- * @return nullptr on success, else a reason as for ParseFiniteNumber, or
- *   "is not a number or a date", or "is not a valid date".
- */
-const char* ParseYear(std::string_view token, double& year);
 
 /**
  * Parses a point given as separate fields, e.g. command-line words.

@@ -24,12 +24,12 @@
 #include <string_view>
 #include <vector>
 
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
-#include "tools/CurrentYear.hpp"
-#include "tools/FieldTool.hpp"
-#include "tools/Grid.hpp"
-#include "tools/PointParser.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/common/CurrentYear.hpp"
+#include "tools/field/FieldTool.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/PointParser.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "model/AnyDegreeSums.hpp"
+#include "tools/model/AnyDegreeSums.hpp"
 
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 #include "model/SchmidtFactors.hpp"
 
 namespace norvane {

@@ -1,4 +1,4 @@
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 
 #include <charconv>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "model/FieldCircle.hpp"
+#include "tools/model/FieldCircle.hpp"
 
 #include <math.h>
 

@@ -5,7 +5,7 @@
  *   latitude and year, any number of longitudes.
  */
 
-#include "model/FieldElements.hpp"
+#include "tools/model/FieldElements.hpp"
 #include "model/FieldModel.hpp"
 #include "model/Geocentric.hpp"
 #include "model/PairedOrderSums.hpp"

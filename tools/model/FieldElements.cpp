@@ -1,4 +1,4 @@
-#include "model/FieldElements.hpp"
+#include "tools/model/FieldElements.hpp"
 
 namespace norvane {
 

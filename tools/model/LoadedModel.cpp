@@ -1,6 +1,6 @@
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 #include "model/Expansion.hpp"
 #include "model/SchmidtFactors.hpp"
 #include "model/Wmm2005.hpp"

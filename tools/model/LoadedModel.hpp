@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "model/AnyDegreeSums.hpp"
-#include "model/FieldCircle.hpp"
-#include "model/FieldElements.hpp"
+#include "tools/model/AnyDegreeSums.hpp"
+#include "tools/model/FieldCircle.hpp"
+#include "tools/model/FieldElements.hpp"
 #include "model/FieldModel.hpp"
 
 namespace norvane {

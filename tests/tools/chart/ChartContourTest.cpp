@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/ChartCommand.hpp"
+#include "tests/tools/chart/ChartCommand.hpp"
 #include "testsupport/ReferenceField.hpp"
 
 namespace norvane::chart {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/ChartCommand.hpp"
+#include "tests/tools/chart/ChartCommand.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/ChartRun.hpp"
 #include "tools/chart/OutputFile.hpp"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/ChartCommand.hpp"
+#include "tests/tools/chart/ChartCommand.hpp"
 
 namespace norvane::chart {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/FieldFormatter.hpp"
+#include "tools/field/FieldFormatter.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/ReadNumbers.hpp"
-#include "tools/Angles.hpp"
+#include "tests/tools/field/ReadNumbers.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::tools {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/Grid.hpp"
+#include "tools/field/Grid.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/LineReader.hpp"
+#include "tools/field/LineReader.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

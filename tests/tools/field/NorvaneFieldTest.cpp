@@ -15,8 +15,8 @@
 #include "testsupport/GeographicLibModel.hpp"
 #include "testsupport/ReferenceField.hpp"
 #include "testsupport/SyntheticModel.hpp"
-#include "tests/tools/ReadNumbers.hpp"
-#include "tools/Angles.hpp"
+#include "tests/tools/field/ReadNumbers.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::tools {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/PointParser.hpp"
+#include "tools/field/PointParser.hpp"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/Pi.hpp"
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "testsupport/GeographicLibModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"

@@ -1,7 +1,7 @@
 // The coefficient-file reader: what it reads, and one message per fault,
 // naming the file, the line and the fault.
 
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "common/Pi.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "testsupport/SyntheticModel.hpp"
 
 namespace norvane {

@@ -1,11 +1,11 @@
-#include "model/FieldElements.hpp"
+#include "tools/model/FieldElements.hpp"
 
 #include <GeographicLib/MagneticModel.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "tools/Angles.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane {
 namespace {

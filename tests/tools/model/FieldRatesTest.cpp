@@ -9,7 +9,7 @@
 
 #include "common/Pi.hpp"
 #include "model/FieldModel.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"
 

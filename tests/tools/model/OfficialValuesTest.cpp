@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
-#include "tools/Angles.hpp"
-#include "tools/Grid.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/common/Angles.hpp"
+#include "tools/field/Grid.hpp"
 
 namespace norvane {
 namespace {
