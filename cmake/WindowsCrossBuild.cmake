@@ -11,6 +11,7 @@ file(GLOB_RECURSE norvane_cross_inputs CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/platform/*
      ${PROJECT_SOURCE_DIR}/sim/windows/* ${PROJECT_SOURCE_DIR}/sim/*.hpp
      ${PROJECT_SOURCE_DIR}/sim/CommonHost.cpp ${PROJECT_SOURCE_DIR}/common/*
+     ${PROJECT_SOURCE_DIR}/tools/common/Angles.hpp
      ${PROJECT_SOURCE_DIR}/bench/windows/* ${PROJECT_SOURCE_DIR}/cmake/*)
 list(APPEND norvane_cross_inputs ${PROJECT_SOURCE_DIR}/CMakeLists.txt)
 

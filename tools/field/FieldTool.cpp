@@ -162,7 +162,7 @@ void FieldTool::Process(const ParsedLine& parsed,
   EndLine(parsed);
 }
 
-void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
+void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   const std::uint64_t rows = GridCount(grid.lat0, grid.lat1, grid.dlat);
   const std::uint64_t columns = GridCount(grid.lon0, grid.lon1, grid.dlon);
   const ParsedLine unlabelled{};
@@ -186,10 +186,8 @@ void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
 
 bool FieldTool::Admit(const GeodeticPoint& point,
                       unsigned long long lineNumber) {
-  const bool before = point.year < validity_.from;
-  const bool after = point.year > validity_.until;
-  const bool below = point.altitude < validity_.lowest;
-  const bool above = point.altitude > validity_.highest;
+  const auto [before, after, below, above] =
+      BoundsBeyond(validity_, point.year, point.altitude);
   if (!(before || after || below || above)) return true;
   if (options_.strict) {
     Fail("the point lies outside the model's validity: " +

@@ -21,12 +21,12 @@ namespace norvane::tools {
 
 /// How norvane-field was asked to work.
 struct FieldToolOptions {
-  double defaultYear = 2006.0;  ///< decimal year of lines without one
-  int significantDigits = 0;    ///< 1..17, or 0 for the fixed default
-  bool radians = false;         ///< D and I in radians instead of degrees
-  bool header = false;          ///< print the column names first
-  bool rates = false;           ///< append the seven rates of change
-  bool strict = false;  ///< points outside the model's validity are errors
+  double defaultYear = kWmm2005PageYear;  ///< year of lines without one
+  int significantDigits = 0;              ///< 1..17, or 0 for the fixed default
+  bool radians = false;  ///< D and I in radians instead of degrees
+  bool header = false;   ///< print the column names first
+  bool rates = false;    ///< append the seven rates of change
+  bool strict = false;   ///< points outside the model's validity are errors
   bool gridVariation = false;  ///< append grid variation, GV
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
@@ -81,7 +81,7 @@ class FieldTool {
    * @param[in] altitude height above the WGS-84 ellipsoid, km.
    * @param[in] year decimal year.
    */
-  void RunGrid(const Grid& grid, double altitude, double year);
+  void RunGrid(const PointGrid& grid, double altitude, double year);
 
   /**
    * Ends the run: says on the error stream how many points lay outside the

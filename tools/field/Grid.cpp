@@ -13,7 +13,7 @@ constexpr double kStepTolerance = 1e-9;
 
 }  // namespace
 
-std::string CheckGrid(const Grid& g) {
+std::string CheckGrid(const PointGrid& g) {
   for (const double value : {g.lat0, g.lat1, g.dlat, g.lon0, g.lon1, g.dlon})
     if (!std::isfinite(value)) return "every value must be finite";
   if (!(g.dlat > 0.0) || !(g.dlon > 0.0)) return "the steps must be positive";

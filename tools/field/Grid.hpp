@@ -11,7 +11,7 @@
 namespace norvane::tools {
 
 /// The points LAT0, LAT0 + DLAT, ... LAT1 times LON0, LON0 + DLON, ... LON1.
-struct Grid {
+struct PointGrid {
   double lat0;  ///< first latitude, degrees, -90..90
   double lat1;  ///< last latitude, degrees, lat0..90
   double dlat;  ///< latitude step, degrees, > 0
@@ -31,14 +31,14 @@ constexpr std::uint64_t kMaxGridPoints = std::uint64_t{1} << 32;
  *   that is not positive, a latitude outside [-90, 90], a last value below
  *   the first, a value that is not finite, or more than kMaxGridPoints.
  */
-std::string CheckGrid(const Grid& grid);
+std::string CheckGrid(const PointGrid& grid);
 
 /**
  * The number of values from `first` to `last` by `step`, both ends
  * included.  A last value within 1e-9 steps of `last` counts as reaching
  * it, so that 0 to 1 by 0.1 has 11 values whatever the rounding of 0.1.
  *
- * @param[in] first, last, step as in a valid Grid.
+ * @param[in] first, last, step as in a valid PointGrid.
  * @return the count, >= 1.
  */
 std::uint64_t GridCount(double first, double last, double step);
@@ -47,7 +47,7 @@ std::uint64_t GridCount(double first, double last, double step);
  * The i-th value from `first`: first + i x step, computed afresh for each
  * i so that errors do not add up, and exactly `last` at the last one.
  *
- * @param[in] first, last, step as in a valid Grid.
+ * @param[in] first, last, step as in a valid PointGrid.
  * @param[in] i 0 to GridCount - 1.
  * @return the value, degrees.
  */

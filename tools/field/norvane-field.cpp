@@ -75,7 +75,7 @@ CLI::Validator Accepts(const char* name,
 }
 
 // The six numbers of --grid, checked.
-norvane::tools::Grid ParseGrid(const std::vector<std::string>& words) {
+norvane::tools::PointGrid ParseGrid(const std::vector<std::string>& words) {
   static const char* const kNames[] = {"LAT0", "LAT1", "DLAT",
                                        "LON0", "LON1", "DLON"};
   double values[6];
@@ -85,8 +85,8 @@ norvane::tools::Grid ParseGrid(const std::vector<std::string>& words) {
       throw CLI::ValidationError(
           "--grid", std::string(kNames[i]) + " '" + words[i] + "' " + problem);
   }
-  const norvane::tools::Grid grid{values[0], values[1], values[2],
-                                  values[3], values[4], values[5]};
+  const norvane::tools::PointGrid grid{values[0], values[1], values[2],
+                                       values[3], values[4], values[5]};
   const std::string problem = norvane::tools::CheckGrid(grid);
   if (!problem.empty()) throw CLI::ValidationError("--grid", problem);
   return grid;
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> circle;
   std::vector<std::string> grid;
   std::string modelPath;
-  std::optional<norvane::tools::Grid> gridValues;
+  std::optional<norvane::tools::PointGrid> gridValues;
   std::string inputPath = "-";
   std::string outputPath = "-";
 

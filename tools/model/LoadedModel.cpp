@@ -2,7 +2,6 @@
 
 #include "tools/model/CoefficientFile.hpp"
 #include "model/Expansion.hpp"
-#include "model/SchmidtFactors.hpp"
 #include "model/Wmm2005.hpp"
 
 namespace norvane {
@@ -26,23 +25,13 @@ LoadedModel::LoadedModel(const Coefficients& c)
     any_ = std::make_shared<const AnyDegreeSums>(c);
     return;
   }
-  // The record keeps its recursion constants, which do not depend on the
-  // coefficients, and takes the file's coefficients in place of its own.
-  FieldModel& r = record_;
-  r.maxDegree = c.degree;
-  for (int n = 0; n < FieldModel::kSize; ++n) {
-    for (int m = 0; m < FieldModel::kSize; ++m)
-      r.g[n][m] = r.gDot[n][m] = r.h[n][m] = r.hDot[n][m] = 0.0;
+  FillFieldModel(c.degree, c.rows.data(), record_);
+  for (int n = kWmm2005SecularDegree + 1; n <= c.degree; ++n) {
+    for (int m = 0; m <= n; ++m) {
+      const CoefficientRow& row = c.rows[CoefficientIndex(n, m)];
+      if (row.gDot != 0.0 || row.hDot != 0.0) fullSecular_ = true;
+    }
   }
-  ForEachSchmidtFactor(c.degree, [&](int n, int m, double schmidt) {
-    const CoefficientRow& row = c.rows[CoefficientIndex(n, m)];
-    r.g[n][m] = schmidt * row.g;
-    r.h[n][m] = schmidt * row.h;
-    r.gDot[n][m] = schmidt * row.gDot;
-    r.hDot[n][m] = schmidt * row.hDot;
-    if ((row.gDot != 0.0 || row.hDot != 0.0) && n > kWmm2005SecularDegree)
-      fullSecular_ = true;
-  });
 }
 
 int LoadedModel::degree() const {

@@ -28,6 +28,31 @@ struct Validity {
   double highest;  ///< highest height above the WGS-84 ellipsoid, km
 };
 
+/// The bounds of a Validity a point lies beyond; none inside it.
+struct Beyond {
+  bool before;  ///< its year is before Validity::from
+  bool after;   ///< its year is after Validity::until
+  bool below;   ///< its height is below Validity::lowest
+  bool above;   ///< its height is above Validity::highest
+
+  /// @return whether the point lies outside the validity at all.
+  bool Any() const { return before || after || below || above; }
+};
+
+/**
+ * Where a point lies with respect to a model's validity.
+ *
+ * @param[in] validity the model's span of years and heights.
+ * @param[in] year decimal year, finite.
+ * @param[in] altitude height above the WGS-84 ellipsoid, km, finite.
+ * @return the bounds the point lies beyond; bounds are inside.
+ */
+inline Beyond BoundsBeyond(const Validity& validity, double year,
+                           double altitude) {
+  return {year<validity.from, year> validity.until,
+          altitude<validity.lowest, altitude> validity.highest};
+}
+
 /**
  * \brief A model ready to evaluate.
  *

@@ -112,8 +112,8 @@ TEST(ParseSizeTest, ReadsWidthByHeight) {
 // H that falls linearly from 4000 nT at 90 S to 0 at 90 N, alike at every
 // longitude: below a threshold of 4000 t lies the northern share 1 - t of
 // the grid.
-Grid LinearGrid() {
-  Grid grid;
+ValueGrid LinearGrid() {
+  ValueGrid grid;
   grid.columns = 36;
   grid.rows = 19;
   grid.lonStep = 10.0;
@@ -128,7 +128,7 @@ Grid LinearGrid() {
 }
 
 TEST(WeakFieldCellsTest, CoverTheWeakShareAllTheSameWayRound) {
-  const Grid grid = LinearGrid();
+  const ValueGrid grid = LinearGrid();
   for (const double share : {0.0, 0.25, 0.5, 0.95, 1.0}) {
     double area = 0.0;
     for (const auto& polygon : WeakFieldCells(grid, 4000.0 * share + 1e-9)) {

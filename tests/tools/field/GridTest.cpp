@@ -27,7 +27,7 @@ TEST(GridTest, CountsBothEndsWhateverTheRounding) {
 
 TEST(GridTest, RefusesBadGrids) {
   const struct {
-    Grid grid;
+    PointGrid grid;
     const char* problem;
   } cases[] = {
       {{-90, 90, 0.5, -180, 180, 0.5}, ""},
