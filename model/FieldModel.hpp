@@ -14,12 +14,12 @@ namespace norvane {
  * \brief Spherical-harmonic model of the Earth's main magnetic field.
  *
  * A plain fixed-size record, filled once by FillFieldModel (the constructor
- * fills it from the compiled-in WMM-2005 table) and read-only afterwards. Setup
- * folds the Schmidt quasi-normalisation into the coefficients, so that
- * evaluation runs its Legendre recursions on unnormalised functions and takes
- * no square roots in its loops.  All arrays are indexed [n][m], degree first;
- * only the triangle 1 <= n <= 12, 0 <= m <= n carries values, everything else
- * is zero.
+ * fills it from the compiled-in WMM-2005 table) and read-only afterwards.
+ * Filling folds the Schmidt quasi-normalisation into the coefficients, so
+ * that evaluation runs its Legendre recursions on unnormalised functions and
+ * takes no square roots in its loops.  All arrays are indexed [n][m], degree
+ * first; only the triangle 1 <= n <= 12, 0 <= m <= n carries values,
+ * everything else is zero.
  *
  * Units: lengths km, field values nT, time decimal years, angles radians.
  * The record holds no pointers and allocates nothing; evaluations only read
