@@ -40,7 +40,7 @@ const LoadedModel& Model() {
 
 struct Chart {
   FieldSource source{Model(), FieldRequest{}};
-  Grid grid;
+  ValueGrid grid;
   std::vector<ContourLine> lines;
   Coastlines coastlines;
 };
@@ -76,7 +76,7 @@ BENCHMARK(BM_Grid)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Contours(benchmark::State& state) {
   const FieldSource source{Model(), FieldRequest{}};
-  const Grid grid = EvaluateGrid(source, kGridStep);
+  const ValueGrid grid = EvaluateGrid(source, kGridStep);
   for (auto _ : state) {
     benchmark::DoNotOptimize(TraceContours(source, grid, 2.0, -180.0, 180.0));
   }

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "common/Pi.hpp"
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 #include "model/FieldModel.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"
 

@@ -7,9 +7,11 @@
 # Everything the cross builds compile or read.
 file(GLOB_RECURSE norvane_cross_inputs CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/model/* ${PROJECT_SOURCE_DIR}/display/*
-     ${PROJECT_SOURCE_DIR}/host/* ${PROJECT_SOURCE_DIR}/platform/*
+     ${PROJECT_SOURCE_DIR}/host/* ${PROJECT_SOURCE_DIR}/module/*
+     ${PROJECT_SOURCE_DIR}/platform/*
      ${PROJECT_SOURCE_DIR}/sim/windows/* ${PROJECT_SOURCE_DIR}/sim/*.hpp
      ${PROJECT_SOURCE_DIR}/sim/CommonHost.cpp ${PROJECT_SOURCE_DIR}/common/*
+     ${PROJECT_SOURCE_DIR}/tools/common/Angles.hpp
      ${PROJECT_SOURCE_DIR}/bench/windows/* ${PROJECT_SOURCE_DIR}/cmake/*)
 list(APPEND norvane_cross_inputs ${PROJECT_SOURCE_DIR}/CMakeLists.txt)
 

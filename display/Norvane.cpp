@@ -17,11 +17,6 @@ constexpr COLORREF kRed = 0x000000FF;
 // The host reports the distance from the centre; the page's altitude is that
 // distance less the ellipsoid's equatorial radius.
 constexpr double kEquatorialRadius = wgs84::a * 1000.0;  // m
-// The page shows the field of one fixed date, not the simulation's: the
-// module asks the host for the vessel alone, so the same vessel always gets
-// the same page.  2006.0 lies inside the model's validity (2005.0 to 2010.0),
-// a year after its epoch.
-constexpr double kPageYear = 2006.0;
 // The longest row is 18 characters and the zero; a line of 260, the size
 // Windows code customarily gives a line of text (MAX_PATH), keeps every row
 // whole with room to spare should a label grow.
@@ -76,8 +71,8 @@ void ComposePage(const FieldModel& model, int32_t width, int32_t height,
   const double hdg = NormaliseHeading(host.heading);
   const double alt = (host.radius - kEquatorialRadius) / 1000.0;  // km
   double X, Y, Z, F, H, D, I;
-  model.Evaluate(alt, host.latitude, host.longitude, kPageYear, X, Y, Z, F, H,
-                 D, I);
+  model.Evaluate(alt, host.latitude, host.longitude, kWmm2005PageYear, X, Y, Z,
+                 F, H, D, I);
   const double mh = NormaliseHeading(hdg - D);
 
   const struct {

@@ -17,21 +17,26 @@ FieldModel::FieldModel()
       fn{},
       fm{},
       k{} {
-  Setup();
+  FillFieldModel(kWmm2005Degree, kWmm2005, *this);
 }
 
-void FieldModel::Setup() {
-  ForEachSchmidtFactor(maxDegree, [this](int n, int m, double schmidt) {
-    const CoefficientRow& row = kWmm2005[CoefficientIndex(n, m)];
-    k[n][m] = RecursionConstant(n, m);
-    if (m > 0) {
-      h[n][m] = schmidt * row.h;
-      hDot[n][m] = schmidt * row.hDot;
+void FillFieldModel(int degree, const CoefficientRow* rows, FieldModel& r) {
+  constexpr int kSize = FieldModel::kSize;
+  r.maxDegree = degree;
+  for (int n = 0; n < kSize; ++n) {
+    r.fn[n] = n > 0 ? n + 1 : 0;
+    r.fm[n] = n;
+    for (int m = 0; m < kSize; ++m) {
+      r.g[n][m] = r.gDot[n][m] = r.h[n][m] = r.hDot[n][m] = 0.0;
+      r.k[n][m] = n > 0 && m <= n ? RecursionConstant(n, m) : 0.0;
     }
-    g[n][m] = schmidt * row.g;
-    gDot[n][m] = schmidt * row.gDot;
-    fn[n] = n + 1;
-    fm[n] = n;
+  }
+  ForEachSchmidtFactor(degree, [&r, rows](int n, int m, double schmidt) {
+    const CoefficientRow& row = rows[CoefficientIndex(n, m)];
+    r.g[n][m] = schmidt * row.g;
+    r.gDot[n][m] = schmidt * row.gDot;
+    r.h[n][m] = schmidt * row.h;
+    r.hDot[n][m] = schmidt * row.hDot;
   });
 }
 

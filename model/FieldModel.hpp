@@ -13,12 +13,13 @@ namespace norvane {
 /**
  * \brief Spherical-harmonic model of the Earth's main magnetic field.
  *
- * A plain fixed-size record, built once by the constructor from the
- * compiled-in WMM-2005 table and read-only afterwards.  Setup folds the
- * Schmidt quasi-normalisation into the coefficients, so that evaluation runs
- * its Legendre recursions on unnormalised functions and takes no square
- * roots in its loops.  All arrays are indexed [n][m], degree first; only the
- * triangle 1 <= n <= 12, 0 <= m <= n carries values, everything else is zero.
+ * A plain fixed-size record, filled once by FillFieldModel (the constructor
+ * fills it from the compiled-in WMM-2005 table) and read-only afterwards.
+ * Filling folds the Schmidt quasi-normalisation into the coefficients, so
+ * that evaluation runs its Legendre recursions on unnormalised functions and
+ * takes no square roots in its loops.  All arrays are indexed [n][m], degree
+ * first; only the triangle 1 <= n <= 12, 0 <= m <= n carries values,
+ * everything else is zero.
  *
  * Units: lengths km, field values nT, time decimal years, angles radians.
  * The record holds no pointers and allocates nothing; evaluations only read
@@ -62,25 +63,6 @@ class FieldModel {
                 double& X, double& Y, double& Z, double& F, double& H,
                 double& D, double& I) const;
 
-  /**
-   * Evaluates the main field at one point and its rate of change there.
-   *
-   * The field is linear in time, so its rate of change is the field of the
-   * secular variation: gDot and hDot in place of g and h.  Both come from
-   * one set of Legendre functions.
-   *
-   * @param[in] altitude, latitude, longitude, year as for Evaluate.
-   * @param[out] X, Y, Z, F, H, D, I as Evaluate gives them, to the last
-   *   bit.
-   * @param[out] dX rate of change of X, nT/year.
-   * @param[out] dY rate of change of Y, nT/year.
-   * @param[out] dZ rate of change of Z, nT/year.
-   */
-  void EvaluateWithRates(double altitude, double latitude, double longitude,
-                         double year, double& X, double& Y, double& Z,
-                         double& F, double& H, double& D, double& I, double& dX,
-                         double& dY, double& dZ) const;
-
   int32_t maxDegree;          ///< highest degree and order: 12
   int32_t epoch;              ///< year the coefficients refer to: 2005
   double g[kSize][kSize];     ///< g(n,m) x S(n,m), nT
@@ -90,9 +72,19 @@ class FieldModel {
   double fn[kSize];           ///< n + 1, for n >= 1
   double fm[kSize];           ///< m
   double k[kSize][kSize];     ///< ((n-1)^2 - m^2) / ((2n-1)(2n-3))
-
- private:
-  void Setup();
 };
+
+/**
+ * Fills a record from Schmidt quasi-normalised coefficients: the compiled-in
+ * table's, or a coefficient file's of degree 12 or lower.
+ *
+ * @param[in] degree highest degree and order of the coefficients, 1 to 12.
+ * @param[in] rows the terms (0, 0) to (degree, degree), at CoefficientIndex.
+ * @param[out] model maxDegree becomes degree; g, h, gDot and hDot the rows'
+ *   coefficients times the Schmidt factors S(n, m) within the triangle
+ *   1 <= n <= degree, 0 <= m <= n, and zero elsewhere; fn, fm and k their
+ *   constants for every degree of the arrays.  The epoch is left as it is.
+ */
+void FillFieldModel(int degree, const CoefficientRow* rows, FieldModel& model);
 
 }  // namespace norvane

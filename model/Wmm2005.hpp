@@ -33,6 +33,14 @@ constexpr double kWmm2005ValidFrom = 2005.0;
 /// Last decimal year the model is valid for.
 constexpr double kWmm2005ValidUntil = 2010.0;
 
+/**
+ * The decimal year the page shows the field of, whatever the simulation's
+ * date: the module asks the host for the vessel alone, so the same vessel
+ * always gets the same page.  It lies inside the validity, a year after the
+ * epoch.  The tools take it as their year for the compiled-in model.
+ */
+constexpr double kWmm2005PageYear = 2006.0;
+
 /// Lowest height above the WGS-84 ellipsoid the model is valid at, km.
 constexpr double kWmm2005LowestAltitude = -1.0;
 

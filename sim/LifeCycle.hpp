@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "host/ModuleExports.hpp"
+#include "module/ModuleExports.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace norvane::sim {

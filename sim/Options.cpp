@@ -6,14 +6,14 @@
 #include <ostream>
 #include <string_view>
 
-#include "common/Pi.hpp"
 #include "sim/LifeCycle.hpp"
 #include "sim/ModuleLoader.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::sim {
 namespace {
 
-double Radians(double degrees) { return degrees * kPi / 180.0; }
+using tools::Radians;
 
 // The whole text as one finite number, or a ValidationError naming the
 // option.  from_chars takes no leading blanks or plus sign.

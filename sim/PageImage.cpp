@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/CairoSurface.hpp"
+#include "tools/common/CairoSurface.hpp"
 #include "display/PageLayout.hpp"
 #include "sim/Cp1252.hpp"
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 
 namespace norvane {
 

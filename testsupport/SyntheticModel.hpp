@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/CoefficientFile.hpp"
+#include "tools/model/CoefficientFile.hpp"
 
 namespace norvane {
 

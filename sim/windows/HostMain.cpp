@@ -13,7 +13,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "host/ModuleExports.hpp"
+#include "module/ModuleExports.hpp"
 #include "sim/windows/DisplaySlots.hpp"
 #include "sim/windows/DisplayType.hpp"
 #include "sim/windows/Fail.hpp"

@@ -5,10 +5,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "common/Pi.hpp"
 #include "model/Wgs84.hpp"
 #include "sim/DefaultVessel.hpp"
 #include "sim/windows/Fail.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::winhost {
 namespace {
@@ -34,7 +34,7 @@ const char kUsage[] =
     "or with --fpu-in inside the host's Title or GetEquPos.\n"
     "Exits 1 when the module misbehaves, 2 for a bad command line.\n";
 
-double Radians(double degrees) { return degrees * kPi / 180.0; }
+using tools::Radians;
 
 [[noreturn]] void Usage(const char* format, const char* value) {
   fprintf(ErrorStream(), "norvane-sim: ");

@@ -11,7 +11,7 @@ unformatted=()
 while IFS= read -r -d '' file; do
   "$clang_format" --dry-run -Werror "$file" >/dev/null 2>&1 ||
     unformatted+=("$file")
-done < <(find bench common display host model platform sim testsupport tests \
+done < <(find bench common display host model module platform sim testsupport tests \
            tools \( -name '*.cpp' -o -name '*.hpp' -o -name '*.h' \) -print0)
 
 if ((${#unformatted[@]})); then

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "tests/fuzz/Fuzz.hpp"
 
 using norvane::fuzz::Require;

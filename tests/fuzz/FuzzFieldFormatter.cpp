@@ -23,8 +23,8 @@
 
 #include "Fuzz.hpp"
 #include "common/Pi.hpp"
-#include "tools/Angles.hpp"
-#include "tools/FieldFormatter.hpp"
+#include "tools/common/Angles.hpp"
+#include "tools/field/FieldFormatter.hpp"
 
 namespace {
 

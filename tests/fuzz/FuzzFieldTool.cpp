@@ -25,7 +25,7 @@
 #include <string_view>
 
 #include "Fuzz.hpp"
-#include "tools/FieldTool.hpp"
+#include "tools/field/FieldTool.hpp"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "Fuzz.hpp"
 #include "PageCheck.hpp"
-#include "host/ModuleExports.hpp"
+#include "module/ModuleExports.hpp"
 #include "sim/StandInHost.hpp"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <string_view>
 
 #include "Fuzz.hpp"
-#include "tools/PointParser.hpp"
+#include "tools/field/PointParser.hpp"
 
 namespace {
 

@@ -134,6 +134,37 @@ TEST(FieldModelSetupTest, ZerosWhereTheModelHasNoTerms) {
   }
 }
 
+// A lower degree, as a coefficient file may have, over a record that held
+// the whole table: its terms only, zeros above it, and the recursion
+// constants of every degree, which do not depend on the coefficients.
+TEST(FieldModelSetupTest, FillingALowerDegreeLeavesNothingAboveIt) {
+  constexpr int kDegree = 3;
+  FieldModel model;
+  FillFieldModel(kDegree, kWmm2005, model);
+  EXPECT_EQ(model.maxDegree, kDegree);
+  for (int n = 0; n < kN; ++n) {
+    for (int m = 0; m < kN; ++m) {
+      SCOPED_TRACE(testing::Message() << "n=" << n << " m=" << m);
+      const bool term = n >= 1 && n <= kDegree && m <= n;
+      const double s = term ? ClosedFormSchmidt(n, m) : 0.0;
+      const CoefficientRow row =
+          term ? kWmm2005[CoefficientIndex(n, m)] : CoefficientRow{};
+      EXPECT_NEAR(model.g[n][m], s * row.g, 1e-14 * std::fabs(s * row.g));
+      EXPECT_NEAR(model.h[n][m], s * row.h, 1e-14 * std::fabs(s * row.h));
+      EXPECT_NEAR(model.gDot[n][m], s * row.gDot,
+                  1e-14 * std::fabs(s * row.gDot));
+      EXPECT_NEAR(model.hDot[n][m], s * row.hDot,
+                  1e-14 * std::fabs(s * row.hDot));
+      const double k = n >= 1 && m <= n ? ((n - 1.0) * (n - 1.0) - m * m) /
+                                              ((2.0 * n - 1) * (2.0 * n - 3))
+                                        : 0.0;
+      EXPECT_DOUBLE_EQ(model.k[n][m], k);
+    }
+    EXPECT_EQ(model.fn[n], n >= 1 ? n + 1 : 0);
+    EXPECT_EQ(model.fm[n], n);
+  }
+}
+
 TEST(FieldModelSetupTest, IsAPlainRecordInItsFixedLayout) {
   static_assert(std::is_standard_layout_v<FieldModel>);
   static_assert(std::is_trivially_copyable_v<FieldModel>);

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "host/ModuleExports.hpp"
+#include "module/ModuleExports.hpp"
 #include "tests/sim/Fault.hpp"
 
 namespace {

@@ -7,8 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/CairoSurface.hpp"
+#include "tools/common/CairoSurface.hpp"
 #include "common/Pi.hpp"
+#include "tools/common/Angles.hpp"
 #include "tools/chart/IndexedPng.hpp"
 #include "tools/chart/ScreenLines.hpp"
 #include "tools/chart/WeakField.hpp"
@@ -354,7 +355,7 @@ class Drawing {
     const double south =
         content_.projection == ProjectionKind::kSouthPolar ? -1.0 : 1.0;
     for (int lon = -150; lon <= 180; lon += 30) {
-      const double a = lon * kPi / 180.0;
+      const double a = tools::Radians(lon);
       const double r = radius + 1.4 * font_;
       Text(cr, FormatAngle(lon, "E", "W"),
            {c.x + r * std::sin(a), c.y + south * r * std::cos(a)}, size);

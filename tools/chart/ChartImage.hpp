@@ -25,7 +25,7 @@ struct ChartContent {
   double interval;    ///< contour interval, in the quantity's unit
   ProjectionKind projection;
   const std::vector<ContourLine>* lines;  ///< the contours, by level
-  const Grid* grid;                       ///< H, for the weak-field zones
+  const ValueGrid* grid;                  ///< H, for the weak-field zones
   const Coastlines* coastlines;           ///< land, or nullptr for none
 };
 

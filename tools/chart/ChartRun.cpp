@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "model/CoefficientFile.hpp"
-#include "model/LoadedModel.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"
@@ -90,7 +90,7 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
   const Quantity& quantity = options.request.quantity;
   const double interval =
       options.interval > 0.0 ? options.interval : DefaultInterval(quantity);
-  const Grid grid = EvaluateGrid(source, options.gridStep);
+  const ValueGrid grid = EvaluateGrid(source, options.gridStep);
   double lowest, highest;
   ValueRange(grid, !(quantity.rates && quantity.element == Element::kD), lowest,
              highest);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "common/Pi.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -31,7 +31,7 @@ struct Crossing {
 
 class Tracer {
  public:
-  Tracer(const FieldSource& source, const Grid& grid, double interval,
+  Tracer(const FieldSource& source, const ValueGrid& grid, double interval,
          double lowest, double highest)
       : source_(source),
         grid_(grid),
@@ -262,7 +262,7 @@ class Tracer {
   }
 
   const FieldSource& source_;
-  const Grid& grid_;
+  const ValueGrid& grid_;
   const double interval_;
   const double lowest_, highest_;
   const bool cyclic_;
@@ -277,12 +277,13 @@ class Tracer {
 }  // namespace
 
 std::vector<ContourLine> TraceContours(const FieldSource& source,
-                                       const Grid& grid, double interval,
+                                       const ValueGrid& grid, double interval,
                                        double lowest, double highest) {
   return Tracer(source, grid, interval, lowest, highest).Trace();
 }
 
-void ValueRange(const Grid& grid, bool all, double& lowest, double& highest) {
+void ValueRange(const ValueGrid& grid, bool all, double& lowest,
+                double& highest) {
   const double share = all ? 0.0 : 0.001;
   // Each node stands for the area about it, in proportion to the cosine of
   // its latitude (a pole's row for half a step's cap).
@@ -290,9 +291,9 @@ void ValueRange(const Grid& grid, bool all, double& lowest, double& highest) {
   weighted.reserve(grid.values.size());
   double total = 0.0;
   for (int j = 0; j < grid.rows; ++j) {
-    const double lat = grid.Latitude(j) * (kPi / 180.0);
+    const double lat = tools::Radians(grid.Latitude(j));
     const double weight =
-        std::max(std::cos(lat), 0.125 * grid.latStep * (kPi / 180.0));
+        std::max(std::cos(lat), 0.125 * tools::Radians(grid.latStep));
     for (int i = 0; i < grid.columns; ++i) {
       const double v = grid.Value(i, j);
       if (!std::isfinite(v)) continue;

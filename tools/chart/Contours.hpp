@@ -49,7 +49,7 @@ struct ContourLine {
  * @return the lines, ordered by level.
  */
 std::vector<ContourLine> TraceContours(const FieldSource& source,
-                                       const Grid& grid, double interval,
+                                       const ValueGrid& grid, double interval,
                                        double lowest, double highest);
 
 /**
@@ -62,7 +62,8 @@ std::vector<ContourLine> TraceContours(const FieldSource& source,
  * @param[in] all whether to take every finite value.
  * @param[out] lowest, highest the range, in the quantity's unit.
  */
-void ValueRange(const Grid& grid, bool all, double& lowest, double& highest);
+void ValueRange(const ValueGrid& grid, bool all, double& lowest,
+                double& highest);
 
 /**
  * Cuts a line where it crosses the 180° meridian, so that no part jumps

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/FieldElements.hpp"
-#include "tools/Angles.hpp"
+#include "tools/model/FieldElements.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -43,9 +43,8 @@ FieldSource::FieldSource(const LoadedModel& model, const FieldRequest& request)
     : model_(&model), request_(request) {}
 
 bool FieldSource::Valid() const {
-  const Validity v = model_->validity();
-  return request_.year >= v.from && request_.year <= v.until &&
-         request_.altitude >= v.lowest && request_.altitude <= v.highest;
+  return !BoundsBeyond(model_->validity(), request_.year, request_.altitude)
+              .Any();
 }
 
 std::string FieldSource::ValidityText() const {
@@ -75,8 +74,8 @@ double FieldSource::Value(double latitude, double longitude) const {
                                request_.quantity.rates));
 }
 
-Grid EvaluateGrid(const FieldSource& source, double step) {
-  Grid grid;
+ValueGrid EvaluateGrid(const FieldSource& source, double step) {
+  ValueGrid grid;
   grid.columns = static_cast<int>(std::lround(360.0 / step));
   grid.rows = static_cast<int>(std::lround(180.0 / step)) + 1;
   grid.lonStep = 360.0 / grid.columns;

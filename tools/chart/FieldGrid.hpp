@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "model/LoadedModel.hpp"
+#include "tools/model/LoadedModel.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {
 
 /// The field a chart shows.
 struct FieldRequest {
-  Quantity quantity;      ///< element, or its annual change
-  double year = 2006.0;   ///< decimal year
-  double altitude = 0.0;  ///< height above the WGS-84 ellipsoid, km
+  Quantity quantity;               ///< element, or its annual change
+  double year = kWmm2005PageYear;  ///< decimal year
+  double altitude = 0.0;           ///< height above the WGS-84 ellipsoid, km
 };
 
 /**
@@ -82,7 +82,7 @@ class FieldSource {
  *   -180 + i lonStep for i < columns (the grid closes on itself across
  *   180°), latitudes -90 + j latStep for j < rows, the last row at 90.
  */
-struct Grid {
+struct ValueGrid {
   int columns = 0;
   int rows = 0;
   double lonStep = 0.0;        ///< degrees
@@ -106,6 +106,6 @@ struct Grid {
  *   whole steps span 180° of latitude and 360° of longitude.
  * @return the grid.
  */
-Grid EvaluateGrid(const FieldSource& source, double step);
+ValueGrid EvaluateGrid(const FieldSource& source, double step);
 
 }  // namespace norvane::chart

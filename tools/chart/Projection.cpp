@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/Angles.hpp"
+#include "tools/common/Angles.hpp"
 
 namespace norvane::chart {
 

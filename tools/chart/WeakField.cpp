@@ -2,7 +2,7 @@
 
 namespace norvane::chart {
 
-std::vector<std::vector<GeoPoint>> WeakFieldCells(const Grid& grid,
+std::vector<std::vector<GeoPoint>> WeakFieldCells(const ValueGrid& grid,
                                                   double threshold) {
   std::vector<std::vector<GeoPoint>> cells;
   for (int j = 0; j + 1 < grid.rows; ++j) {

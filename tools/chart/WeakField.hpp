@@ -28,7 +28,7 @@ constexpr double kCautionHorizontal = 6000.0;
  * @return the polygons; a cell's longitudes run on past 180 rather than
  *   jump back, so a polygon never spans the map.
  */
-std::vector<std::vector<GeoPoint>> WeakFieldCells(const Grid& grid,
+std::vector<std::vector<GeoPoint>> WeakFieldCells(const ValueGrid& grid,
                                                   double threshold);
 
 }  // namespace norvane::chart

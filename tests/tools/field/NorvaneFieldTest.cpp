@@ -1,0 +1,400 @@
+// Runs the norvane-field executable with input on its standard input.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <GeographicLib/MagneticModel.hpp>
+
+#include "model/FieldModel.hpp"
+#include "testsupport/GeographicLibModel.hpp"
+#include "testsupport/ReferenceField.hpp"
+#include "testsupport/SyntheticModel.hpp"
+#include "tests/tools/field/ReadNumbers.hpp"
+#include "tools/common/Angles.hpp"
+
+namespace norvane::tools {
+namespace {
+
+std::string TestFile(const std::string& suffix) {
+  return testing::TempDir() +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
+}
+
+struct ToolRun {
+  int status;                    // exit status
+  std::vector<std::string> out;  // standard output, by line
+  std::string err;               // standard error
+};
+
+std::string Slurp(const std::string& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+ToolRun RunTool(const std::string& arguments, const std::string& input = "") {
+  // ctest runs tests in parallel: the files carry the test's name.
+  const std::string base = TestFile("");
+  std::ofstream(base + ".in", std::ios::binary) << input;
+  const std::string command = std::string(NORVANE_FIELD) + " " + arguments +
+                              " <" + base + ".in >" + base + ".out 2>" + base +
+                              ".err";
+  const int status = std::system(command.c_str());
+  ToolRun run{
+      WIFEXITED(status) ? WEXITSTATUS(status) : -1, {}, Slurp(base + ".err")};
+  std::istringstream out(Slurp(base + ".out"));
+  for (std::string line; std::getline(out, line);) run.out.push_back(line);
+  return run;
+}
+
+const char kBoulder[] =
+    "20735.978 3524.012 49225.329 53530.668 21033.294 9.645080 66.863660";
+const char kNorthPole[] =
+    "1864.118 -631.194 56546.319 56580.558 1968.081 -18.706185 88.006639";
+
+TEST(NorvaneFieldTest, EvaluatesAPointFromTheCommandLine) {
+  const ToolRun run = RunTool("40 -105 0");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, std::vector<std::string>{kBoulder});
+  EXPECT_EQ(RunTool("-- 90 0 0 2006").out,
+            std::vector<std::string>{kNorthPole});
+  EXPECT_EQ(RunTool("--year 2006 --header 40 -105 0").out,
+            (std::vector<std::string>{"X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg",
+                                      kBoulder}));
+}
+
+TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
+  const ToolRun run =
+      RunTool("",
+              "40 -105 0\n"
+              "\n"
+              "# a comment\n"
+              "91 0 0\n"
+              " 90 0 0 2006 # pole\r\n"
+              "0 0 -6378.137\n" +
+                  std::string("4\0 0 0\n", 7) + std::string(100000, '1') +
+                  "\n"
+                  "40 -105");
+  EXPECT_EQ(run.status, 1);
+  const std::vector<std::string> expected = {
+      kBoulder,
+      "",
+      "",
+      "error: LAT '91' is outside [-90, 90]",
+      kNorthPole + std::string(" # pole"),
+      "error: the field is not finite at this point and year",
+      "error: LAT '4\\x00' is not a number or an angle",
+      "error: line is longer than 65536 bytes",
+      "error: expected 3 or 4 numbers (LAT LON ALT [YEAR]), found 2 fields"};
+  EXPECT_EQ(run.out, expected);
+  EXPECT_NE(run.err.find("line 4: LAT '91' is outside"), std::string::npos);
+  EXPECT_NE(run.err.find("line 9: expected 3 or 4"), std::string::npos);
+}
+
+TEST(NorvaneFieldTest, RejectsBadOptionsWithUsage) {
+  for (const char* arguments :
+       {"--digits 0", "--digits 18", "--digits x", "--year nan", "--year 2006x",
+        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5", "--circle 40 0",
+        "--circle 91 0 2006", "--circle 40E 0 2006",
+        "--circle 40 0 2006 40 -105 0", "--input-file - 40 -105 0"}) {
+    const ToolRun run = RunTool(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
+    EXPECT_TRUE(run.out.empty()) << arguments;
+  }
+  EXPECT_EQ(RunTool("--help").status, 0);
+  const ToolRun bad = RunTool("91 0 0");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err,
+            "norvane-field: command line: LAT '91' is outside "
+            "[-90, 90]\n");
+}
+
+// With 17 digits the printed numbers are the model's doubles; with --radians
+// the angles are the model's own.
+TEST(NorvaneFieldTest, SeventeenDigitsAndRadiansGiveTheModelsValues) {
+  const ToolRun run = RunTool("--digits 17 --radians",
+                              "51.6 120 400\n-60 200 100 2010\n90 10 0\n");
+  ASSERT_EQ(run.out.size(), 3u);
+  const FieldModel model;
+  const double points[][4] = {
+      {51.6, 120, 400, 2006}, {-60, 200, 100, 2010}, {90, 10, 0, 2006}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    std::vector<double> e(7);
+    model.Evaluate(points[i][2], Radians(points[i][0]), Radians(points[i][1]),
+                   points[i][3], e[0], e[1], e[2], e[3], e[4], e[5], e[6]);
+    EXPECT_EQ(ReadNumbers(run.out[i]), e) << run.out[i];
+  }
+}
+
+TEST(NorvaneFieldTest, KeepsOrderAndLineNumbersAcrossReadBlocks) {
+  std::string input;
+  for (int i = 1; i <= 20000; ++i) {
+    input += i % 7000 == 0 ? "bad\n"
+                           : std::to_string(i % 180 - 90) + " " +
+                                 std::to_string(i) + " 0\n";
+  }
+  const ToolRun one = RunTool("", input);
+  EXPECT_EQ(one.status, 1);
+  ASSERT_EQ(one.out.size(), 20000u);
+  EXPECT_EQ(one.out[6999],
+            "error: expected 3 or 4 numbers (LAT LON ALT "
+            "[YEAR]), found 1 field");
+  EXPECT_EQ(one.out[7000].rfind("error", 0), std::string::npos);
+  EXPECT_EQ(one.err,
+            "norvane-field: line 7000: expected 3 or 4 numbers (LAT LON ALT "
+            "[YEAR]), found 1 field\n"
+            "norvane-field: line 14000: expected 3 or 4 numbers (LAT LON ALT "
+            "[YEAR]), found 1 field\n");
+}
+
+// Dates, degrees-minutes-seconds and hemisphere letters give the same point
+// as its decimal form.
+TEST(NorvaneFieldTest, ReadsDatesAndAngles) {
+  const ToolRun run = RunTool("",
+                              "40:00:00N 105W 0 2006-01-01\n"
+                              "105d0'0\"W 40d0'0\"N 0 2006-01\n"
+                              "40 -105 0 2006-13\n");
+  EXPECT_EQ(run.out, (std::vector<std::string>{
+                         kBoulder, kBoulder,
+                         "error: YEAR '2006-13' is not a valid date"}));
+  EXPECT_EQ(RunTool("--year 2006-01-01 40 -105 0").out,
+            std::vector<std::string>{kBoulder});
+}
+
+// The rates of change, through the whole tool, against GeographicLib's
+// derivatives of the same table and its derived elements' rates.
+TEST(NorvaneFieldTest, RatesAgreeWithGeographicLib) {
+  struct Point {
+    double latitude, longitude, altitude, year;  // deg, deg, km, year
+  };
+  const Point points[] = {{40, -105, 0, 2006},   {-33.9, 18.4, 1.5, 2005},
+                          {89.5, 10, 400, 2010}, {-60, 200, 100, 2007.25},
+                          {0, 0, 35786, 2008.5}, {78.5, -104, -1, 2009}};
+  std::string input;
+  for (const Point& p : points) {
+    input += std::to_string(p.latitude) + " " + std::to_string(p.longitude) +
+             " " + std::to_string(p.altitude) + " " + std::to_string(p.year) +
+             "\n";
+  }
+  const ToolRun run = RunTool("--rates --digits 17", input);
+  ASSERT_EQ(run.out.size(), std::size(points));
+  const ReferenceField reference;
+  for (std::size_t i = 0; i < std::size(points); ++i) {
+    SCOPED_TRACE(run.out[i]);
+    const Point& p = points[i];
+    const std::vector<double> ours = ReadNumbers(run.out[i]);
+    ASSERT_EQ(ours.size(), 14u);
+    double X, Y, Z, dX, dY, dZ;
+    reference.EvaluateWithRates(p.altitude, Radians(p.latitude),
+                                Radians(p.longitude), p.year, X, Y, Z, dX, dY,
+                                dZ);
+    double H, F, D, I, dH, dF, dD, dI;
+    GeographicLib::MagneticModel::FieldComponents(Y, X, -Z, dY, dX, -dZ, H, F,
+                                                  D, I, dH, dF, dD, dI);
+    const double nTPerYear = 1e-9;
+    const double degreesPerYear = 1e-12;
+    EXPECT_NEAR(ours[7], dX, nTPerYear);
+    EXPECT_NEAR(ours[8], dY, nTPerYear);
+    EXPECT_NEAR(ours[9], dZ, nTPerYear);
+    EXPECT_NEAR(ours[10], dF, nTPerYear);
+    EXPECT_NEAR(ours[11], dH, nTPerYear);
+    EXPECT_NEAR(ours[12], dD, degreesPerYear);
+    EXPECT_NEAR(ours[13], dI, degreesPerYear);
+  }
+  // The field's columns do not change with the rates after them.
+  EXPECT_EQ(RunTool("--rates 40 -105 0").out[0].substr(0, sizeof kBoulder),
+            kBoulder + std::string(" "));
+}
+
+TEST(NorvaneFieldTest, CountsOrRefusesPointsOutsideTheModelsValidity) {
+  const std::string input =
+      "0 0 -1 2005.0 # edges are inside\n"
+      "0 0 850 2010.0\n"
+      "0 0 0 2004.99 # early\n"
+      "0 0 -1.5 2010.01\n"
+      "0 0 851\n";
+  const ToolRun lenient = RunTool("", input);
+  EXPECT_EQ(lenient.status, 0);
+  ASSERT_EQ(lenient.out.size(), 5u);
+  EXPECT_EQ(lenient.err,
+            "norvane-field: 3 points lay outside the model's validity "
+            "(2005.0 to 2010.0, -1 to 850 km): 1 before 2005.0, 1 after "
+            "2010.0, 1 below -1 km, 1 above 850 km\n");
+
+  const ToolRun strict = RunTool("--strict", input);
+  EXPECT_EQ(strict.status, 1);
+  const std::string outside =
+      "error: the point lies outside the model's validity: ";
+  EXPECT_EQ(strict.out[0], lenient.out[0]);
+  EXPECT_EQ(strict.out[1], lenient.out[1]);
+  EXPECT_EQ(strict.out[2], outside + "before 2005.0 # early");
+  EXPECT_EQ(strict.out[3], outside + "after 2010.0, below -1 km");
+  EXPECT_EQ(strict.out[4], outside + "above 850 km");
+  EXPECT_EQ(strict.err.find("points lay"), std::string::npos);
+  EXPECT_NE(strict.err.find("line 5: the point lies outside"),
+            std::string::npos);
+}
+
+TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
+  std::ofstream(TestFile(".points")) << "40 -105 0 # Boulder\n";
+  const ToolRun named = RunTool("--input-file " + TestFile(".points") +
+                                " --output-file " + TestFile(".results"));
+  EXPECT_EQ(named.status, 0);
+  EXPECT_TRUE(named.out.empty());
+  EXPECT_EQ(Slurp(TestFile(".results")),
+            kBoulder + std::string(" # Boulder\n"));
+  EXPECT_EQ(RunTool("--input-file - --output-file -", "40 -105 0").out,
+            std::vector<std::string>{kBoulder});
+
+  const std::string missing = TestFile(".missing");
+  const ToolRun unread = RunTool("--input-file " + missing, "40 -105 0\n");
+  EXPECT_EQ(unread.status, 2);
+  EXPECT_TRUE(unread.out.empty());
+  EXPECT_EQ(unread.err, "norvane-field: cannot open input file '" + missing +
+                            "': No such file or directory\n");
+  const ToolRun unwritten =
+      RunTool("--output-file " + missing + "/results", "40 -105 0\n");
+  EXPECT_EQ(unwritten.status, 2);
+  EXPECT_NE(unwritten.err.find("cannot open output file"), std::string::npos);
+}
+
+// Along a circle the results are those of single points to within 1e-13 of
+// F, labels and errors included.
+TEST(NorvaneFieldTest, EvaluatesAlongACircleOfLatitude) {
+  const ToolRun circle =
+      RunTool("--circle 40:30N 0.25 2008-01 --digits 17 --rates",
+              "-105\n# none\n255 # once round\nx\n"
+              "79d58'56\"W\n");
+  EXPECT_EQ(circle.status, 1);
+  ASSERT_EQ(circle.out.size(), 5u);
+  EXPECT_EQ(circle.out[1], "");
+  EXPECT_EQ(circle.out[3], "error: LON 'x' is not a number or an angle");
+  const ToolRun points = RunTool("--digits 17 --rates",
+                                 "40.5 -105 0.25 2008\n"
+                                 "40.5 -79.982222222222222 0.25 2008\n");
+  const std::vector<double> west = ReadNumbers(points.out[0]);
+  const std::vector<double> east = ReadNumbers(points.out[1]);
+  for (const auto& [line, expected] :
+       {std::pair{0, west}, std::pair{2, west}, std::pair{4, east}}) {
+    const std::vector<double> got =
+        ReadNumbers(circle.out[line].substr(0, circle.out[line].find(" #")));
+    ASSERT_EQ(got.size(), 14u) << circle.out[line];
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_NEAR(got[i], expected[i], 1e-13 * expected[3]) << line << " " << i;
+    }
+  }
+  EXPECT_NE(circle.out[2].find(" # once round"), std::string::npos);
+}
+
+// A model file of the compiled-in table gives the compiled-in results, but
+// for the ellipsoid's b, rounded in the module's constants.
+TEST(NorvaneFieldTest, EvaluatesAModelFile) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << CoefficientFileText(CompiledInCoefficients());
+  const std::string points = "40 -105 0 2007\n-90 0 850 2009.5\n0 0 0 2006\n";
+  const ToolRun loaded = RunTool("--digits 17 --rates --model " + file, points);
+  const ToolRun compiled = RunTool("--digits 17 --rates", points);
+  EXPECT_EQ(loaded.status, 0);
+  ASSERT_EQ(loaded.out.size(), 3u);
+  for (int line = 0; line < 3; ++line) {
+    const std::vector<double> got = ReadNumbers(loaded.out[line]);
+    const std::vector<double> expected = ReadNumbers(compiled.out[line]);
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+      EXPECT_NEAR(got[i], expected[i], 1e-9 * expected[3]) << line << " " << i;
+  }
+}
+
+TEST(NorvaneFieldTest, RefusesABadModelFileBeforeComputing) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << "2020.0 BAD 01/01/2020\n1 0 1 0 0 0\n1 1 1 1 x 0\n";
+  const struct {
+    std::string path, message;
+  } cases[] = {{file, file + ":3: gdot 'x' is not a finite number"},
+               {file + ".missing",
+                file + ".missing: cannot open: No such file or directory"}};
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool("--model " + c.path, "0 0 0\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.err, "norvane-field: " + c.message + "\n");
+  }
+}
+
+// A file model is valid for five years from its epoch, and evaluated for
+// the current date unless told otherwise.
+TEST(NorvaneFieldTest, AFileModelHasItsOwnSpanAndDefaultYear) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << CoefficientFileText(SyntheticModel(3, 3, 2017.5, 4));
+  const ToolRun late = RunTool("--model " + file + " 0 0 900 2023");
+  EXPECT_EQ(late.err,
+            "norvane-field: 1 point lay outside the model's validity (2017.5 "
+            "to 2022.5, -1 to 850 km): 1 after 2022.5, 1 above 850 km\n");
+  const ToolRun now = RunTool("--model " + file + " --year now 0 0 0");
+  const ToolRun unset = RunTool("--model " + file + " 0 0 0");
+  const ToolRun then = RunTool("--model " + file + " --year 2006 0 0 0");
+  ASSERT_EQ(now.out.size(), 1u);
+  ASSERT_EQ(unset.out.size(), 1u);
+  const std::vector<double> a = ReadNumbers(now.out[0]);
+  const std::vector<double> b = ReadNumbers(unset.out[0]);
+  for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], b[i], 1e-3);
+  EXPECT_NE(now.out, then.out);
+}
+
+// A grid's lines are those of its points, latitude by latitude, with grid
+// variation last where a polar grid is defined.
+TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {
+  const ToolRun grid = RunTool(
+      "--grid 50 60 5 -10 10 10 --alt 100 --year 2007 --rates --gv "
+      "--digits 17");
+  EXPECT_EQ(grid.status, 0);
+  ASSERT_EQ(grid.out.size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    const std::vector<double> line = ReadNumbers(grid.out[i]);
+    ASSERT_EQ(line.size(), 17u) << grid.out[i];
+    EXPECT_EQ(line[0], 50.0 + 5.0 * static_cast<double>(i / 3));
+    EXPECT_EQ(line[1], -10.0 + 10.0 * static_cast<double>(i % 3));
+    const std::vector<double> point = ReadNumbers(
+        RunTool("--rates --gv --digits 17 -- " +
+                grid.out[i].substr(
+                    0, grid.out[i].find(' ', grid.out[i].find(' ') + 1)) +
+                " 100 2007")
+            .out.at(0));
+    for (std::size_t j = 0; j < point.size(); ++j) {
+      if (std::isnan(point[j])) {
+        EXPECT_TRUE(std::isnan(line[j + 2])) << i << " " << j;
+      } else {
+        EXPECT_NEAR(line[j + 2], point[j], 1e-12 * point[3]) << i << " " << j;
+      }
+    }
+    EXPECT_EQ(std::isnan(line[16]), line[0] < 55);
+  }
+  for (const char* bad : {"--grid 0 1 0 0 1 1", "--grid 0 91 1 0 1 1",
+                          "--grid 0 1 1 0 1", "--grid 0 1 1 0 1 x",
+                          "--alt 5 40 -105 0", "--grid 0 1 1 0 1 1 0 0 0"}) {
+    const ToolRun run = RunTool(bad);
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_TRUE(run.out.empty()) << bad;
+  }
+}
+
+// The manual shows the help text as the tool prints it.
+TEST(NorvaneFieldTest, ManualShowsTheHelp) {
+  const ToolRun help = RunTool("--help");
+  std::string text;
+  for (const std::string& line : help.out) text += line + "\n";
+  EXPECT_NE(Slurp(NORVANE_FIELD_MANUAL).find("```text\n" + text + "```"),
+            std::string::npos)
+      << "docs/norvane-field.md does not show this --help:\n"
+      << text;
+}
+
+}  // namespace
+}  // namespace norvane::tools

@@ -1,0 +1,128 @@
+// The coefficient-file reader: what it reads, and one message per fault,
+// naming the file, the line and the fault.
+
+#include "tools/model/CoefficientFile.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "testsupport/SyntheticModel.hpp"
+
+namespace norvane {
+namespace {
+
+// A degree-2 file in the layout NOAA prints, with its two lines of nines.
+const std::string kHeader = "    2020.0            TEST-2020     12/10/2019\n";
+const std::string kRows =
+    "  1  0  -29404.5       0.0        6.7        0.0\n"
+    "  1  1   -1450.7    4652.9        7.7      -25.1\n"
+    "  2  0   -2500.0       0.0      -11.5        0.0\n"
+    "  2  1    2982.0   -2991.6       -7.1      -30.2\n"
+    "  2  2    1676.8    -734.8       -2.2      -23.9\n";
+const std::string kNines =
+    "999999999999999999999999999999999999999999999999\n"
+    "999999999999999999999999999999999999999999999999\n";
+
+TEST(CoefficientFileTest, ReadsTheStandardLayout) {
+  for (const std::string& ending : {kNines, std::string(), kNines + "\n\n"}) {
+    const Coefficients c = ParseCoefficients(kHeader + kRows + ending, "f");
+    EXPECT_EQ(c.name, "TEST-2020");
+    EXPECT_EQ(c.releaseDate, "12/10/2019");
+    EXPECT_EQ(c.epoch, 2020.0);
+    ASSERT_EQ(c.degree, 2);
+    ASSERT_EQ(c.rows.size(), 6u);
+    EXPECT_EQ(c.rows[CoefficientIndex(1, 1)].h, 4652.9);
+    EXPECT_EQ(c.rows[CoefficientIndex(2, 2)].hDot, -23.9);
+    EXPECT_EQ(c.rows[CoefficientIndex(2, 0)].gDot, -11.5);
+  }
+}
+
+TEST(CoefficientFileTest, ReadsCarriageReturnsAndWritesBackExactly) {
+  const Coefficients model = SyntheticModel(20, 10, 2025.0, 5);
+  std::string crlf;
+  for (const char c : CoefficientFileText(model)) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  const Coefficients read = ParseCoefficients(crlf, "f");
+  ASSERT_EQ(read.degree, 20);
+  ASSERT_EQ(read.rows.size(), model.rows.size());
+  for (std::size_t i = 1; i < read.rows.size(); ++i) {
+    EXPECT_EQ(read.rows[i].g, model.rows[i].g);
+    EXPECT_EQ(read.rows[i].hDot, model.rows[i].hDot);
+  }
+}
+
+// Replaces line `line` (1-based) of the degree-2 file.
+std::string WithLine(int line, const std::string& text) {
+  std::string file = kHeader + kRows + kNines;
+  std::size_t start = 0;
+  for (int i = 1; i < line; ++i) start = file.find('\n', start) + 1;
+  return file.replace(start, file.find('\n', start) - start, text);
+}
+
+TEST(CoefficientFileTest, NamesTheFileTheLineAndTheFault) {
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"", "f:1: the file is empty"},
+      {WithLine(1, "2020.0 TEST-2020"),
+       "f:1: the header must hold the epoch, the model's name and its "
+       "release date (MM/DD/YYYY)"},
+      {WithLine(1, "20x0 TEST 12/10/2019"),
+       "f:1: the epoch '20x0' is not a year from 0 to 9999"},
+      {WithLine(1, "2020 TEST 2019-12-10"),
+       "f:1: the release date '2019-12-10' is not MM/DD/YYYY"},
+      {kHeader, "f:1: no coefficient rows"},
+      {kHeader + kNines, "f:2: no coefficient rows"},
+      {WithLine(3, "1 1 1 2 3"),
+       "f:3: expected a row 'n m g h gdot hdot' of 6 fields, found 5"},
+      {WithLine(3, "1 1 1 2 3 4 5"),
+       "f:3: expected a row 'n m g h gdot hdot' of 6 fields, found more"},
+      {WithLine(3, "1 x 1 2 3 4"),
+       "f:3: the degree and order '1' 'x' are not whole numbers"},
+      {WithLine(3, "1 2 1 2 3 4"), "f:3: there is no term (1, 2)"},
+      {WithLine(3, "1 0 1 0 3 0"), "f:3: row (1, 0) repeats an earlier row"},
+      {WithLine(3, "2 0 1 0 3 0"), "f:3: row (1, 1) is missing (found (2, 0))"},
+      {WithLine(4, "2 0 1e999 0 1 0"), "f:4: g '1e999' is not a finite number"},
+      {WithLine(4, "2 0 1 0 nan 0"), "f:4: gdot 'nan' is not a finite number"},
+      {WithLine(4, "2 0 1 0\x01 1 0"), "f:4: h '0?' is not a finite number"},
+      {WithLine(4, "2 0 1 0 1 0.5"),
+       "f:4: row (2, 0) has an h term, but order 0 has none"},
+      {WithLine(6, kNines.substr(0, 48)),
+       "f:6: degree 2 ends early: row (2, 2) is missing"},
+      {kHeader + kRows + kNines + "2 0 1 0 1 0\n",
+       "f:9: text after the line of nines that ends the rows"},
+      {kHeader + "201 0 1 0 1 0\n",
+       "f:2: degree 201 is over the supported 200"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ParseCoefficients(c.text, "f");
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const CoefficientFileError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+}
+
+TEST(CoefficientFileTest, ReadsFilesAndRefusesMissingOnes) {
+  const std::string path = testing::TempDir() + "coefficient_file_test.cof";
+  std::ofstream(path) << kHeader << kRows << kNines;
+  EXPECT_EQ(ReadCoefficientFile(path).degree, 2);
+  std::remove(path.c_str());
+  try {
+    ReadCoefficientFile(path);
+    ADD_FAILURE() << "read a missing file";
+  } catch (const CoefficientFileError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              path + ": cannot open: No such file or directory");
+  }
+}
+
+}  // namespace
+}  // namespace norvane

@@ -1,0 +1,159 @@
+/**
+ * \file norvane-chart.cpp
+ * \brief World charts of the field: PNG and SVG for people, GeoJSON for GIS
+ *   tools.
+ *
+ * norvane-chart [options] --png FILE | --svg FILE | --geojson FILE ...
+ *
+ * Exit status: 0 when every file was written, 1 when one could not be (no
+ * file is then left half-written), 2 for bad options.
+ */
+
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/common/CurrentYear.hpp"
+#include "tools/chart/ChartRun.hpp"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kDescription[] =
+    "Draws a world chart of one element of a main geomagnetic field model\n"
+    "(the compiled-in WMM-2005, or with --model any model in the standard\n"
+    "coefficient file layout), or of its annual change: contour lines over\n"
+    "coastlines and a graticule, as PNG or SVG, and the contour lines alone\n"
+    "as GeoJSON.";
+
+const char kFooter[] =
+    "D and I are in degrees and their annual change in arc-minutes a year;\n"
+    "the intensities in nT and nT a year.  Default contour intervals: 2 for\n"
+    "D and I (and their change), 1000 nT for the intensities, 10 nT a year\n"
+    "for their change.  A model is valid from its epoch to five years on\n"
+    "(WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km; a chart outside is\n"
+    "still drawn, with a warning.  Without --year, the chart is for 2006.0\n"
+    "with the compiled-in model and for the current date (UTC) with\n"
+    "--model.  At least one of --png, --svg and --geojson is needed.";
+
+// A check that text names one of a set of values.
+template <typename Parse>
+CLI::Validator Names(const char* name, Parse parse) {
+  return CLI::Validator(
+      [parse](std::string& text) -> std::string {
+        return parse(text) ? std::string()
+                           : "'" + text + "' is not one of them";
+      },
+      name);
+}
+
+// CLI11's range checks let NaN through.
+const CLI::Validator kFinite(
+    [](std::string& text) -> std::string {
+      double value;
+      return CLI::detail::lexical_cast(text, value) && std::isfinite(value)
+                 ? std::string()
+                 : "'" + text + "' is not a finite number";
+    },
+    "FINITE");
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  norvane::chart::ChartOptions options;
+  std::string element = "D", projection = "plate-carree", year, size;
+
+  CLI::App app(kDescription, "norvane-chart");
+  app.footer(kFooter);
+  app.add_option("--element", element, "the element: D I H X Y Z F (default D)")
+      ->type_name("D|I|H|X|Y|Z|F")
+      ->check(Names("ELEMENT", norvane::chart::ParseElement));
+  app.add_flag("--rates", options.request.quantity.rates,
+               "chart the annual change of the element instead");
+  app.add_option("--model", options.model,
+                 "chart the model in coefficient file FILE (WMM.COF layout) "
+                 "instead of the compiled-in WMM-2005")
+      ->type_name("FILE");
+  app.add_option("--year", year,
+                 "decimal year, date yyyy-mm-dd or 'now' (default: 2006.0, "
+                 "or now with --model)")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double value;
+            const char* problem = norvane::tools::ParseYearOrNow(text, value);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "YEAR"));
+  app.add_option("--alt", options.request.altitude,
+                 "km above the WGS-84 ellipsoid (default 0)")
+      ->type_name("KM")
+      ->check(kFinite & CLI::Range(-1000.0, 100000.0));
+  app.add_option("--projection", projection,
+                 "plate-carree (default), mercator (to 80 N and S), "
+                 "north-polar or south-polar (stereographic, to 55)")
+      ->type_name("NAME")
+      ->check(Names("PROJECTION", norvane::chart::ParseProjection));
+  app.add_option("--interval", options.interval,
+                 "contour interval in the chart's unit (default: see below)")
+      ->type_name("V")
+      ->check(kFinite & CLI::PositiveNumber);
+  app.add_option("--grid", options.gridStep,
+                 "spacing of the evaluation grid, 0.1 to 5 degrees (default "
+                 "0.5)")
+      ->type_name("DEG")
+      ->check(kFinite & CLI::Range(0.1, 5.0));
+  app.add_option("--size", size,
+                 "image size in pixels, 16 to 16384 a side (default "
+                 "1400x800; Mercator 1200x1000, polar maps 960x1000)")
+      ->type_name("WxH");
+  app.add_option("--coastlines", options.coastlines,
+                 "land polygons, a shapefile (default: the crude shoreline "
+                 "of python-cartopy-data), or 'none'")
+      ->type_name("FILE");
+  app.add_option("--png", options.png, "write the chart as PNG")
+      ->type_name("FILE");
+  app.add_option("--svg", options.svg, "write the chart as SVG")
+      ->type_name("FILE");
+  app.add_option("--geojson", options.geojson,
+                 "write the contour lines as GeoJSON")
+      ->type_name("FILE");
+
+  try {
+    app.parse(argc, argv);
+    options.request.quantity.element = *norvane::chart::ParseElement(element);
+    options.projection = *norvane::chart::ParseProjection(projection);
+    if (!year.empty()) {
+      norvane::tools::ParseYearOrNow(year, options.request.year);
+    } else if (!options.model.empty()) {
+      options.request.year = norvane::tools::CurrentYear();
+    }
+    if (!size.empty() &&
+        !norvane::chart::ParseSize(size, options.width, options.height)) {
+      throw CLI::ValidationError("--size",
+                                 "'" + size + "' is not WxH, 16 to 16384 each");
+    }
+    if (options.png.empty() && options.svg.empty() && options.geojson.empty()) {
+      throw CLI::RequiredError("--png, --svg or --geojson");
+    }
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "norvane-chart: %s\n\n%s", e.what(),
+                 app.help().c_str());
+    return kUsageError;
+  }
+
+  try {
+    return norvane::chart::RunChart(options, stderr);
+  } catch (const std::exception& e) {  // out of memory
+    std::fprintf(stderr, "norvane-chart: %s\n", e.what());
+    return 1;
+  }
+}

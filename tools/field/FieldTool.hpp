@@ -1,0 +1,134 @@
+#pragma once
+/**
+ * \file FieldTool.hpp
+ * \brief The work of norvane-field: points in, field elements out, one
+ *   output line per input line.
+ */
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/model/LoadedModel.hpp"
+#include "tools/field/FieldFormatter.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/LineReader.hpp"
+#include "tools/field/PointParser.hpp"
+
+namespace norvane::tools {
+
+/// How norvane-field was asked to work.
+struct FieldToolOptions {
+  double defaultYear = kWmm2005PageYear;  ///< year of lines without one
+  int significantDigits = 0;              ///< 1..17, or 0 for the fixed default
+  bool radians = false;  ///< D and I in radians instead of degrees
+  bool header = false;   ///< print the column names first
+  bool rates = false;    ///< append the seven rates of change
+  bool strict = false;   ///< points outside the model's validity are errors
+  bool gridVariation = false;  ///< append grid variation, GV
+  /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
+  /// (km) and year; its longitude is unused.
+  std::optional<GeodeticPoint> circle;
+};
+
+/**
+ * \brief Evaluates the field for lines of points and writes the results.
+ *
+ * For every input line exactly one output line: the field elements of a
+ * point, an empty line for a blank or comment-only line, or "error: ..."
+ * for a line that is not a valid point, in which case a message naming the
+ * line also goes to the error stream.  A point's comment follows its
+ * result, or its error, after " #".  Input is read in large blocks, and
+ * each block's results are formatted into one buffer and written at once.
+ */
+class FieldTool {
+ public:
+  /**
+   * @param[in] model the model to evaluate; must outlive the tool.
+   * @param[in] options output format, default year, and the circle if any.
+   * @param[in] out stream for results, e.g. stdout.
+   * @param[in] err stream for messages, e.g. stderr.
+   */
+  FieldTool(const LoadedModel& model, const FieldToolOptions& options,
+            std::FILE* out, std::FILE* err);
+
+  // The circle refers to the tool's model.
+  FieldTool(const FieldTool&) = delete;
+  FieldTool& operator=(const FieldTool&) = delete;
+
+  /**
+   * Processes the point given as separate words (from the command line);
+   * not for a circle.
+   *
+   * @param[in] words LAT LON ALT [YEAR], as typed.
+   */
+  void RunWords(const std::vector<std::string_view>& words);
+
+  /**
+   * Processes every line readable from a file descriptor until its end.
+   *
+   * @param[in] fd an open file descriptor, e.g. 0 for standard input.
+   */
+  void RunStream(int fd);
+
+  /**
+   * Evaluates a grid, latitude by latitude from grid.lat0, each row from
+   * grid.lon0: one line per point, "LAT LON" then the usual columns.
+   *
+   * @param[in] grid a grid that CheckGrid accepts.
+   * @param[in] altitude height above the WGS-84 ellipsoid, km.
+   * @param[in] year decimal year.
+   */
+  void RunGrid(const PointGrid& grid, double altitude, double year);
+
+  /**
+   * Ends the run: says on the error stream how many points lay outside the
+   * model's validity, if any did and the run is not strict, and checks the
+   * output stream.
+   *
+   * @return 0 if every line was a valid point or blank, 1 if any line was
+   *   bad or reading or writing failed.
+   */
+  int Finish();
+
+ private:
+  // How many points lay beyond each bound of the model's validity.
+  struct Outside {
+    unsigned long long points = 0;
+    unsigned long long before = 0;  // the first year
+    unsigned long long after = 0;   // the last year
+    unsigned long long below = 0;   // the lowest altitude
+    unsigned long long above = 0;   // the highest altitude
+  };
+
+  void Process(const ParsedLine& parsed, unsigned long long lineNumber);
+  // Whether to evaluate the point: counts it if outside the validity, and
+  // fails it if the run is strict.
+  bool Admit(const GeodeticPoint& point, unsigned long long lineNumber);
+  // Writes a point's columns; the circle's if given, else the model's.
+  void Emit(const GeodeticPoint& point, const ModelCircle* circle,
+            unsigned long long lineNumber);
+  void Fail(std::string_view error, unsigned long long lineNumber);
+  void EndLine(const ParsedLine& parsed);
+  char* Room(std::size_t count);  // where `count` more output bytes may go
+  void Append(std::string_view text);
+  void Write();  // the buffered results and messages
+
+  const LoadedModel& model_;
+  Validity validity_;
+  std::optional<ModelCircle> circle_;
+  FieldToolOptions options_;
+  FieldFormatter formatter_;
+  std::FILE* out_;
+  std::FILE* err_;
+  std::vector<char> buffer_;  // results; the first size_ bytes are written
+  std::size_t size_ = 0;
+  std::string messages_;  // for the error stream
+  Outside outside_;
+  unsigned long long linesRead_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace norvane::tools

@@ -1,0 +1,69 @@
+#pragma once
+/**
+ * \file Grid.hpp
+ * \brief A grid of latitudes and longitudes, both ends inclusive, and grid
+ *   variation, the polar navigator's declination.
+ */
+
+#include <cstdint>
+#include <string>
+
+namespace norvane::tools {
+
+/// The points LAT0, LAT0 + DLAT, ... LAT1 times LON0, LON0 + DLON, ... LON1.
+struct PointGrid {
+  double lat0;  ///< first latitude, degrees, -90..90
+  double lat1;  ///< last latitude, degrees, lat0..90
+  double dlat;  ///< latitude step, degrees, > 0
+  double lon0;  ///< first longitude, degrees
+  double lon1;  ///< last longitude, degrees, >= lon0
+  double dlon;  ///< longitude step, degrees, > 0
+};
+
+/// Most points one grid may have.
+constexpr std::uint64_t kMaxGridPoints = std::uint64_t{1} << 32;
+
+/**
+ * Checks a grid.
+ *
+ * @param[in] grid the grid; any values.
+ * @return an empty string for a grid to evaluate, else why not: a step
+ *   that is not positive, a latitude outside [-90, 90], a last value below
+ *   the first, a value that is not finite, or more than kMaxGridPoints.
+ */
+std::string CheckGrid(const PointGrid& grid);
+
+/**
+ * The number of values from `first` to `last` by `step`, both ends
+ * included.  A last value within 1e-9 steps of `last` counts as reaching
+ * it, so that 0 to 1 by 0.1 has 11 values whatever the rounding of 0.1.
+ *
+ * @param[in] first, last, step as in a valid PointGrid.
+ * @return the count, >= 1.
+ */
+std::uint64_t GridCount(double first, double last, double step);
+
+/**
+ * The i-th value from `first`: first + i x step, computed afresh for each
+ * i so that errors do not add up, and exactly `last` at the last one.
+ *
+ * @param[in] first, last, step as in a valid PointGrid.
+ * @param[in] i 0 to GridCount - 1.
+ * @return the value, degrees.
+ */
+double GridValue(double first, double last, double step, std::uint64_t i);
+
+/**
+ * Grid variation: the angle from grid north, parallel to the Greenwich
+ * meridian in a polar stereographic grid, to magnetic north.
+ *
+ * @param[in] declination degrees, positive east.
+ * @param[in] latitude geodetic latitude, degrees.
+ * @param[in] longitude degrees, east positive.
+ * @return D - longitude at latitudes of 55 degrees north and more, D +
+ *   longitude at 55 degrees south and more, normalised to [-180, 180]
+ *   degrees; NaN elsewhere, where no grid is defined.
+ */
+double GridVariation(double declination, double latitude, double longitude);
+
+}  // namespace norvane::tools

@@ -1,0 +1,250 @@
+/**
+ * \file norvane-field.cpp
+ * \brief Command-line front end of the field model: the compiled-in
+ *   WMM-2005 or any model from a coefficient file.
+ *
+ * norvane-field [options] [LAT LON ALT [YEAR]]
+ *
+ * Exit status: 0 when every point was valid, 1 when any input line was bad
+ * or reading or writing failed, 2 for bad options, a file that cannot be
+ * opened or a model file that cannot be read.
+ */
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/common/CurrentYear.hpp"
+#include "tools/field/FieldTool.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/PointParser.hpp"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kDescription[] =
+    "Evaluates a main geomagnetic field model at geodetic points: the\n"
+    "compiled-in WMM-2005, or with --model any model in the standard\n"
+    "coefficient file format (WMM.COF), of any degree up to 200.\n"
+    "Prints X Y Z F H in nT (north, east, down, total, horizontal), then\n"
+    "declination D and inclination I in degrees.";
+
+const char kFooter[] =
+    "Without a point on the command line, reads one point per line from\n"
+    "standard input (or --input-file): LAT LON ALT [YEAR], separated by\n"
+    "spaces or tabs.  LAT and LON in degrees (north and east positive; LAT\n"
+    "in [-90, 90]) as decimals or as GeographicLib's DMS reads them\n"
+    "(40d26'46\"N, 40:26:46N, 79.98W; a hemisphere letter may put LON\n"
+    "first), ALT in km above the WGS-84 ellipsoid, YEAR decimal or a date\n"
+    "yyyy-mm-dd or yyyy-mm.  '#' starts a comment, the point's label, which\n"
+    "is copied to the end of its output line after ' #'; a blank or\n"
+    "comment-only line gives an empty output line.  With --circle each line\n"
+    "holds one LON.  Every input line gives exactly one output line; a bad\n"
+    "line gives a line starting with 'error:' and a message on standard\n"
+    "error, and the exit status is then 1.  A model is valid from its epoch\n"
+    "to five years on (WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km;\n"
+    "points outside still get results, and a last line on standard error\n"
+    "counts them (with --strict they are errors instead).  Without --year,\n"
+    "points without a year are for 2006.0 with the compiled-in model and\n"
+    "for the current date (UTC) with --model.  A model file that cannot be\n"
+    "read stops the run before anything is computed, with exit status 2.\n";
+
+// A check that `parse` accepts the text: nullptr or the reason it does not.
+CLI::Validator Accepts(const char* name,
+                       const char* (*parse)(std::string_view, double&)) {
+  return CLI::Validator(
+      [parse](std::string& text) -> std::string {
+        double value;
+        const char* problem = parse(text, value);
+        return problem ? "'" + text + "' " + problem : std::string();
+      },
+      name);
+}
+
+// The six numbers of --grid, checked.
+norvane::tools::PointGrid ParseGrid(const std::vector<std::string>& words) {
+  static const char* const kNames[] = {"LAT0", "LAT1", "DLAT",
+                                       "LON0", "LON1", "DLON"};
+  double values[6];
+  for (int i = 0; i < 6; ++i) {
+    if (const char* problem =
+            norvane::tools::ParseFiniteNumber(words[i], values[i]))
+      throw CLI::ValidationError(
+          "--grid", std::string(kNames[i]) + " '" + words[i] + "' " + problem);
+  }
+  const norvane::tools::PointGrid grid{values[0], values[1], values[2],
+                                       values[3], values[4], values[5]};
+  const std::string problem = norvane::tools::CheckGrid(grid);
+  if (!problem.empty()) throw CLI::ValidationError("--grid", problem);
+  return grid;
+}
+
+// Opens --input-file, or standard input for "-"; -1 on failure.
+int OpenInput(const std::string& path) {
+  if (path == "-") return STDIN_FILENO;
+  return ::open(path.c_str(), O_RDONLY);
+}
+
+// Opens --output-file, or standard output for "-"; nullptr on failure.
+std::FILE* OpenOutput(const std::string& path) {
+  if (path == "-") return stdout;
+  return std::fopen(path.c_str(), "w");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  norvane::tools::FieldToolOptions options;
+  std::string year;
+  std::vector<std::string> point;
+  std::vector<std::string> circle;
+  std::vector<std::string> grid;
+  std::string modelPath;
+  std::optional<norvane::tools::PointGrid> gridValues;
+  std::string inputPath = "-";
+  std::string outputPath = "-";
+
+  CLI::App app(kDescription, "norvane-field");
+  app.footer(kFooter);
+  app.add_option("--model", modelPath,
+                 "evaluate the model in coefficient file FILE (WMM.COF "
+                 "format) instead of the compiled-in WMM-2005")
+      ->type_name("FILE");
+  app.add_option("--year", year,
+                 "decimal year, date or 'now' of points given without one "
+                 "(default: 2006.0, or now with --model)")
+      ->check(Accepts("YEAR", norvane::tools::ParseYearOrNow));
+  app.add_option("--digits", options.significantDigits,
+                 "print N significant digits in every column; 17 reads back "
+                 "to the same double (default: 3 decimals for nT, 6 for "
+                 "angles)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 17));
+  app.add_flag("--radians", options.radians,
+               "print D and I (and their rates) in radians");
+  app.add_flag("--header", options.header,
+               "print a line of column names before the results");
+  app.add_flag("--rates", options.rates,
+               "append the rates of change dX dY dZ dF dH (nT/year) and "
+               "dD dI (degrees/year)");
+  app.add_flag("--strict", options.strict,
+               "make points outside the model's validity errors");
+  app.add_flag("--gv", options.gridVariation,
+               "append grid variation GV (degrees) as the last column: "
+               "D - LON at 55N and north, D + LON at 55S and south, in "
+               "[-180, 180]; nan elsewhere");
+  auto* circleOption =
+      app.add_option("--circle", circle,
+                     "evaluate along the circle of latitude LAT at ALT km in "
+                     "YEAR; each input line holds one LON")
+          ->type_name("LAT ALT YEAR")
+          ->expected(3);
+  auto* gridOption =
+      app.add_option("--grid", grid,
+                     "evaluate the grid LAT0..LAT1 by DLAT times LON0..LON1 "
+                     "by DLON (degrees, ends included) at --alt and --year; "
+                     "each line starts with LAT LON")
+          ->type_name("LAT0 LAT1 DLAT LON0 LON1 DLON")
+          ->expected(6)
+          ->excludes(circleOption);
+  double gridAltitude = 0.0;
+  app.add_option("--alt", gridAltitude,
+                 "altitude of the --grid points, km (default 0)")
+      ->type_name("KM")
+      ->needs(gridOption);
+  auto* inputOption =
+      app.add_option("--input-file", inputPath,
+                     "read points from FILE ('-' for standard input)")
+          ->type_name("FILE");
+  app.add_option("--output-file", outputPath,
+                 "write results to FILE ('-' for standard output)")
+      ->type_name("FILE");
+  app.add_option("POINT", point,
+                 "LAT LON ALT [YEAR] of a single point (degrees, degrees, "
+                 "km, year)")
+      ->type_name("VALUE")
+      ->expected(3, 4)
+      ->excludes(circleOption)
+      ->excludes(gridOption)
+      ->excludes(inputOption);
+  gridOption->excludes(inputOption);
+
+  try {
+    app.parse(argc, argv);
+    if (!year.empty()) {
+      norvane::tools::ParseYearOrNow(year, options.defaultYear);
+    } else if (!modelPath.empty()) {
+      options.defaultYear = norvane::tools::CurrentYear();
+    }
+    if (!grid.empty()) gridValues = ParseGrid(grid);
+    if (!circle.empty()) {
+      const std::string_view fields[3] = {circle[0], circle[1], circle[2]};
+      const norvane::tools::ParsedLine parsed =
+          norvane::tools::ParseCircleFields(fields);
+      if (parsed.kind != norvane::tools::LineKind::kPoint)
+        throw CLI::ValidationError("--circle", parsed.error);
+      options.circle = parsed.point;
+    }
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "norvane-field: %s\n\n%s", e.what(),
+                 app.help().c_str());
+    return kUsageError;
+  }
+
+  std::optional<norvane::LoadedModel> model;
+  try {
+    if (modelPath.empty()) {
+      model.emplace();
+    } else {
+      model.emplace(norvane::ReadCoefficientFile(modelPath));
+    }
+  } catch (const norvane::CoefficientFileError& e) {
+    std::fprintf(stderr, "norvane-field: %s\n", e.what());
+    return kUsageError;
+  }
+
+  const int input = OpenInput(inputPath);
+  if (input < 0) {
+    std::fprintf(stderr, "norvane-field: cannot open input file '%s': %s\n",
+                 inputPath.c_str(), std::strerror(errno));
+    return kUsageError;
+  }
+  std::FILE* const output = OpenOutput(outputPath);
+  if (output == nullptr) {
+    std::fprintf(stderr, "norvane-field: cannot open output file '%s': %s\n",
+                 outputPath.c_str(), std::strerror(errno));
+    return kUsageError;
+  }
+
+  try {
+    norvane::tools::FieldTool tool(*model, options, output, stderr);
+    if (gridValues) {
+      tool.RunGrid(*gridValues, gridAltitude, options.defaultYear);
+    } else if (point.empty()) {
+      tool.RunStream(input);
+    } else {
+      tool.RunWords(std::vector<std::string_view>(point.begin(), point.end()));
+    }
+    const int status = tool.Finish();
+    return output != stdout && std::fclose(output) != 0 ? 1 : status;
+  } catch (const std::exception& e) {  // out of memory
+    std::fprintf(stderr, "norvane-field: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,59 @@
+#include "tools/model/AnyDegreeSums.hpp"
+
+#include "tools/model/CoefficientFile.hpp"
+#include "model/SchmidtFactors.hpp"
+
+namespace norvane {
+
+AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
+    : degree_(model.degree), secularDegree_(0) {
+  const int n1 = degree_;
+  terms_.resize(static_cast<std::size_t>(n1 * (n1 + 3) / 2));
+  // Column m starts after the N terms of column 0 and the N - j + 1 of each
+  // column 1 <= j < m.
+  const auto place = [n1](int n, int m) {
+    return m == 0 ? n - 1 : n1 + (m - 1) * (2 * n1 + 2 - m) / 2 + (n - m);
+  };
+  ForEachSchmidtFactor(degree_, [&](int n, int m, double schmidt) {
+    const CoefficientRow& row = model.rows[CoefficientIndex(n, m)];
+    terms_[place(n, m)] = {schmidt * row.g, schmidt * row.h, schmidt * row.gDot,
+                           schmidt * row.hDot, RecursionConstant(n, m)};
+    if (row.gDot != 0.0 || row.hDot != 0.0) secularDegree_ = n;
+  });
+}
+
+double AnyDegreeSums::PolarEast(double dt, bool rates,
+                                const GeocentricPoint& point, double slon,
+                                double clon) const {
+  const Term* column1 = terms_.data() + degree_;  // (1, 1), (2, 1), ...
+  double bpp = 0.0;
+  double pp2 = 0.0;
+  double pp1 = 1.0;
+  double ar = point.aor * point.aor;
+  for (int n = 1; n <= degree_; ++n) {
+    ar *= point.aor;
+    const Term& t = column1[n - 1];
+    const double pp = n == 1 ? pp1 : point.ct * pp1 - t.k * pp2;
+    pp2 = pp1;
+    pp1 = pp;
+    const double tg = rates ? t.gDot : t.gDot * dt + t.g;
+    const double th = rates ? t.hDot : t.hDot * dt + t.h;
+    bpp += (tg * slon - th * clon) * (ar * pp);
+  }
+  return bpp;
+}
+
+SphericalField AnyDegreeSums::Finish(const SphericalField& totals, double dt,
+                                     bool rates, const GeocentricPoint& point,
+                                     double slon, double clon) const {
+  const double aor2 = point.aor * point.aor;
+  SphericalField b;
+  b.br = aor2 * totals.br;
+  b.bt = aor2 * totals.bt;
+  // Only exactly at a pole, where dividing by st is impossible.
+  b.bp = point.st == 0.0 ? PolarEast(dt, rates, point, slon, clon)
+                         : aor2 * totals.bp / point.st;
+  return b;
+}
+
+}  // namespace norvane

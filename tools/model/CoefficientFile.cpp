@@ -1,0 +1,230 @@
+#include "tools/model/CoefficientFile.hpp"
+
+#include <charconv>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace norvane {
+namespace {
+
+constexpr std::size_t kMaxFields = 6;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The whitespace-separated fields of a line; more than kMaxFields count as
+// kMaxFields + 1.
+struct Fields {
+  std::string_view field[kMaxFields + 1];
+  std::size_t count = 0;
+};
+
+Fields Split(std::string_view line) {
+  Fields f;
+  std::size_t i = 0;
+  while (f.count <= kMaxFields) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    if (i == line.size()) break;
+    const std::size_t start = i;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    f.field[f.count++] = line.substr(start, i - start);
+  }
+  return f;
+}
+
+// Printable text of a field for a message: at most 40 bytes, and bytes
+// outside printable ASCII as '?'.
+std::string Quote(std::string_view text) {
+  std::string quoted = "'";
+  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    quoted += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+  }
+  return quoted + (text.size() > 40 ? "...'" : "'");
+}
+
+bool ParseDouble(std::string_view text, double& value) {
+  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(),
+                                         value, std::chars_format::general);
+  return ec == std::errc() && end == text.data() + text.size() &&
+         std::isfinite(value);
+}
+
+bool ParseInt(std::string_view text, int& value) {
+  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  const auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+bool IsNines(std::string_view line) {
+  const Fields f = Split(line);
+  return f.count == 1 &&
+         f.field[0].find_first_not_of('9') == std::string_view::npos;
+}
+
+bool IsDate(std::string_view text) {
+  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
+  for (const std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
+    if (text[i] < '0' || text[i] > '9') return false;
+  return true;
+}
+
+class Parser {
+ public:
+  Parser(std::string_view text, std::string_view fileName)
+      : text_(text), fileName_(fileName) {}
+
+  Coefficients Parse() {
+    std::string_view line;
+    if (!NextLine(line)) {
+      lineNumber_ = 1;
+      Fail("the file is empty");
+    }
+    Header(line);
+    // The next term expected, (1, 0) first.
+    int n = 1;
+    int m = 0;
+    bool ended = false;  // by a line of nines
+    while (NextLine(line)) {
+      if (Split(line).count == 0) continue;
+      if (IsNines(line)) {
+        if (!ended) EndOfRows(n, m);
+        ended = true;
+        continue;
+      }
+      if (ended) Fail("text after the line of nines that ends the rows");
+      Row(line, n, m);
+      if (++m > n) {
+        model_.degree = n;
+        ++n;
+        m = 0;
+      }
+    }
+    if (!ended) EndOfRows(n, m);
+    return std::move(model_);
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& fault) const {
+    throw CoefficientFileError(std::string(fileName_) + ":" +
+                               std::to_string(lineNumber_) + ": " + fault);
+  }
+
+  // At the end of the rows, with (n, m) the term expected next.
+  void EndOfRows(int n, int m) const {
+    if (model_.degree == 0 && m == 0) Fail("no coefficient rows");
+    if (m != 0) {
+      Fail("degree " + std::to_string(n) + " ends early: row " + Term(n, m) +
+           " is missing");
+    }
+  }
+
+  static std::string Term(int n, int m) {
+    return "(" + std::to_string(n) + ", " + std::to_string(m) + ")";
+  }
+
+  bool NextLine(std::string_view& line) {
+    if (position_ >= text_.size()) return false;
+    const std::size_t end = text_.find('\n', position_);
+    const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+    line = text_.substr(position_, stop - position_);
+    position_ = stop + 1;
+    ++lineNumber_;
+    return true;
+  }
+
+  void Header(std::string_view line) {
+    const Fields f = Split(line);
+    if (f.count != 3) {
+      Fail(
+          "the header must hold the epoch, the model's name and its "
+          "release date (MM/DD/YYYY)");
+    }
+    if (!ParseDouble(f.field[0], model_.epoch) || model_.epoch < 0.0 ||
+        model_.epoch > 9999.0)
+      Fail("the epoch " + Quote(f.field[0]) + " is not a year from 0 to 9999");
+    if (!IsDate(f.field[2]))
+      Fail("the release date " + Quote(f.field[2]) + " is not MM/DD/YYYY");
+    model_.name = std::string(f.field[1]);
+    model_.releaseDate = std::string(f.field[2]);
+  }
+
+  // Reads the row of term (n, m), the one expected next.
+  void Row(std::string_view line, int n, int m) {
+    const Fields f = Split(line);
+    if (f.count != 6) {
+      Fail("expected a row 'n m g h gdot hdot' of 6 fields, found " +
+           (f.count > kMaxFields ? std::string("more")
+                                 : std::to_string(f.count)));
+    }
+    int rowN, rowM;
+    if (!ParseInt(f.field[0], rowN) || !ParseInt(f.field[1], rowM))
+      Fail("the degree and order " + Quote(f.field[0]) + " " +
+           Quote(f.field[1]) + " are not whole numbers");
+    if (rowN < 1 || rowM < 0 || rowM > rowN)
+      Fail("there is no term " + Term(rowN, rowM));
+    if (rowN > kMaxFileDegree) {
+      Fail("degree " + std::to_string(rowN) + " is over the supported " +
+           std::to_string(kMaxFileDegree));
+    }
+    if (rowN != n || rowM != m) {
+      const bool earlier = rowN < n || (rowN == n && rowM < m);
+      Fail(earlier ? "row " + Term(rowN, rowM) + " repeats an earlier row"
+                   : "row " + Term(n, m) + " is missing (found " +
+                         Term(rowN, rowM) + ")");
+    }
+    double values[4];
+    static const char* const kNames[] = {"g", "h", "gdot", "hdot"};
+    for (int i = 0; i < 4; ++i) {
+      if (!ParseDouble(f.field[2 + i], values[i]))
+        Fail(std::string(kNames[i]) + " " + Quote(f.field[2 + i]) +
+             " is not a finite number");
+    }
+    if (m == 0 && (values[1] != 0.0 || values[3] != 0.0))
+      Fail("row " + Term(n, m) + " has an h term, but order 0 has none");
+    model_.rows.resize(static_cast<std::size_t>(CoefficientIndex(n, m)) + 1);
+    model_.rows.back() = {values[0], values[1], values[2], values[3]};
+  }
+
+  std::string_view text_;
+  std::string_view fileName_;
+  std::size_t position_ = 0;
+  unsigned long lineNumber_ = 0;
+  Coefficients model_;
+};
+
+}  // namespace
+
+Coefficients ParseCoefficients(std::string_view text,
+                               std::string_view fileName) {
+  return Parser(text, fileName).Parse();
+}
+
+Coefficients ReadCoefficientFile(const std::string& path) {
+  const auto fail = [&path](const std::string& fault) {
+    return CoefficientFileError(path + ": " + fault);
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw fail(std::string("cannot open: ") + std::strerror(errno));
+  std::string text;
+  char block[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+    if (text.size() + got > kMaxFileSize) {
+      throw fail("larger than " + std::to_string(kMaxFileSize >> 20) +
+                 " MiB, too large for a coefficient file");
+    }
+    text.append(block, got);
+  }
+  if (std::ferror(file.get())) throw fail("cannot read");
+  return ParseCoefficients(text, path);
+}
+
+}  // namespace norvane
