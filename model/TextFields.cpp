@@ -48,7 +48,7 @@ std::string ReadModelText(const std::string& path) {
   while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
     if (text.size() + got > kMaxFileSize) {
       throw fail("larger than " + std::to_string(kMaxFileSize >> 20) +
-                 " MiB, too large for a coefficient file");
+                 " MiB, too large for a model file");
     }
     text.append(block, got);
   }
