@@ -33,8 +33,8 @@ bool missed = false;
 // A file that is written and then thrown away: never committed.
 OutputFile Scratch() { return OutputFile("/tmp/norvane-chart-bench.out"); }
 
-const LoadedModel& Model() {
-  static const LoadedModel model;  // the compiled-in WMM-2005
+const TimeVaryingModel& Model() {
+  static const TimeVaryingModel model;  // the compiled-in WMM-2005
   return model;
 }
 

@@ -14,6 +14,10 @@
 #include "tools/model/CoefficientFile.hpp"
 #include "model/FieldModel.hpp"
 #include "tools/model/LoadedModel.hpp"
+#include "tools/model/ShcFile.hpp"
+#include "tools/model/TextFields.hpp"
+#include "tools/model/TimeVaryingModel.hpp"
+#include "testsupport/GeographicLibModel.hpp"
 #include "testsupport/RandomPoints.hpp"
 #include "testsupport/ReferenceField.hpp"
 
@@ -22,6 +26,9 @@ namespace {
 
 /// GeographicLib's time per evaluation over ours, at the least.
 constexpr double kMinSpeedRatio = 8.0;
+/// IGRF-14's time (degree 13, point by point or on a grid) over WMM-2025's
+/// (degree 12), at the most.
+constexpr double kMaxIgrfCostRatio = 1.5;
 /// Time to construct one model, at the most, ns.
 constexpr double kMaxConstructionNs = 2000.0;
 
@@ -162,6 +169,123 @@ BENCHMARK_CAPTURE(BM_FileModelGrid, WMMHR2025, std::string("WMMHR2025"))
     ->Unit(benchmark::kMillisecond);
 #endif
 
+#if defined(NORVANE_WMM_DATA_DIR) && defined(NORVANE_IGRF_DATA_DIR)
+// IGRF-14 (degree 13, time-varying) against WMM-2025 (degree 12) and against
+// GeographicLib evaluating IGRF-14's interval 2020 to 2025, written as a
+// single-epoch model: all three on the same points, at dates in that
+// interval, alternating as above.
+struct IgrfAndWmm {
+  TimeVaryingModel igrf;
+  LoadedModel wmm;
+  ReferenceField reference;
+};
+
+IgrfAndWmm& Models() {
+  static IgrfAndWmm models = [] {
+    const std::string shcPath =
+        std::string(NORVANE_IGRF_DATA_DIR) + "/IGRF14.SHC";
+    const ShcModel shc = ParseShc(ReadModelText(shcPath), shcPath);
+    std::size_t i = 0;
+    while (shc.epochs[i].epoch < 2020.0) ++i;
+    Coefficients interval = ShcInterval(shc, i);
+    interval.name = "igrf14_2020";
+    WriteGeographicLibModel(interval, "/tmp/igrf14_2020");
+    return IgrfAndWmm{TimeVaryingModel(shc),
+                      LoadedModel(ReadCoefficientFile(
+                          std::string(NORVANE_WMM_DATA_DIR) + "/WMM2025.COF")),
+                      ReferenceField("igrf14_2020", "/tmp")};
+  }();
+  return models;
+}
+
+const std::vector<FieldPoint>& IntervalPoints() {
+  static const std::vector<FieldPoint> points = [] {
+    std::vector<FieldPoint> p = RandomPoints(1000, 20200101);
+    for (FieldPoint& point : p)
+      point.year = 2020.0 + (point.year - 2000.0) / 12 * 5;
+    return p;
+  }();
+  return points;
+}
+
+void BM_IgrfEvaluation(benchmark::State& state) {
+  const IgrfAndWmm& m = Models();
+  double igrf = 0.0, wmm = 0.0, theirs = 0.0;
+  for (auto _ : state) {
+    const double start = CpuNanoseconds();
+    for (const FieldPoint& p : IntervalPoints()) {
+      benchmark::DoNotOptimize(
+          m.igrf.Evaluate(p.altitude, p.latitude, p.longitude, p.year, false));
+    }
+    const double second = CpuNanoseconds();
+    for (const FieldPoint& p : IntervalPoints()) {
+      benchmark::DoNotOptimize(
+          m.wmm.Evaluate(p.altitude, p.latitude, p.longitude, p.year, false));
+    }
+    const double third = CpuNanoseconds();
+    for (const FieldPoint& p : IntervalPoints()) {
+      double X, Y, Z;
+      m.reference.Evaluate(p.altitude, p.latitude, p.longitude, p.year, X, Y,
+                           Z);
+      benchmark::DoNotOptimize(X);
+    }
+    theirs += CpuNanoseconds() - third;
+    wmm += third - second;
+    igrf += second - start;
+  }
+  const double evaluations =
+      static_cast<double>(state.iterations()) * IntervalPoints().size();
+  state.counters["igrf14_ns"] = igrf / evaluations;
+  state.counters["wmm2025_ns"] = wmm / evaluations;
+  state.counters["geographiclib_igrf14_ns"] = theirs / evaluations;
+  state.counters["igrf_cost_ratio"] = igrf / wmm;
+}
+BENCHMARK(BM_IgrfEvaluation);
+
+// A whole-world grid at 0.5 degrees, 361 x 721 points, one circle of
+// latitude per row as norvane-field --grid evaluates it: IGRF-14 in 2022.5,
+// WMM-2025 in 2026.0, and GeographicLib's circles of IGRF-14 in 2022.5.
+void BM_IgrfGrid(benchmark::State& state) {
+  const IgrfAndWmm& m = Models();
+  const double step = 0.5 * kPi / 180.0;
+  double igrf = 0.0, wmm = 0.0, theirs = 0.0;
+  for (auto _ : state) {
+    const double start = CpuNanoseconds();
+    for (int i = 0; i <= 360; ++i) {
+      const ModelCircle circle(m.igrf.At(2022.5), 0.0, -kPi / 2 + i * step,
+                               2022.5);
+      for (int j = 0; j <= 720; ++j)
+        benchmark::DoNotOptimize(circle.Evaluate(j * step - kPi, false));
+    }
+    const double second = CpuNanoseconds();
+    for (int i = 0; i <= 360; ++i) {
+      const ModelCircle circle(m.wmm, 0.0, -kPi / 2 + i * step, 2026.0);
+      for (int j = 0; j <= 720; ++j)
+        benchmark::DoNotOptimize(circle.Evaluate(j * step - kPi, false));
+    }
+    const double third = CpuNanoseconds();
+    for (int i = 0; i <= 360; ++i) {
+      const GeographicLib::MagneticCircle circle =
+          m.reference.Circle(0.0, -kPi / 2 + i * step, 2022.5);
+      for (int j = 0; j <= 720; ++j) {
+        double east, north, up;
+        circle(j * 0.5 - 180.0, east, north, up);
+        benchmark::DoNotOptimize(east);
+      }
+    }
+    theirs += CpuNanoseconds() - third;
+    wmm += third - second;
+    igrf += second - start;
+  }
+  const double grids = static_cast<double>(state.iterations());
+  state.counters["igrf14_ms"] = igrf / grids * 1e-6;
+  state.counters["wmm2025_ms"] = wmm / grids * 1e-6;
+  state.counters["geographiclib_igrf14_ms"] = theirs / grids * 1e-6;
+  state.counters["igrf_cost_ratio"] = igrf / wmm;
+}
+BENCHMARK(BM_IgrfGrid)->Unit(benchmark::kMillisecond);
+#endif
+
 // Passes every report on to the usual display, first marking as errors the
 // runs whose counters miss a threshold.  With repetitions only the median
 // counts, so that one disturbed repetition does not fail the run.
@@ -192,6 +316,12 @@ class ThresholdReporter : public benchmark::BenchmarkReporter {
       Miss(run, "evaluation only " + std::to_string(ratio->second.value) +
                     " times as fast as GeographicLib's; want " +
                     std::to_string(kMinSpeedRatio));
+    }
+    const auto igrf = run.counters.find("igrf_cost_ratio");
+    if (igrf != run.counters.end() && igrf->second > kMaxIgrfCostRatio) {
+      Miss(run, "IGRF-14 takes " + std::to_string(igrf->second.value) +
+                    " times WMM-2025's time; want at most " +
+                    std::to_string(kMaxIgrfCostRatio));
     }
     const auto construct = run.counters.find("construct_ns");
     if (construct != run.counters.end() &&

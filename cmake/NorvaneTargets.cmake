@@ -19,7 +19,7 @@ endfunction()
 
 # norvane_tool_model_variant(SUFFIX [OPTIONS opts...] [LIBS libs...])
 # makes norvane_tool_model${SUFFIX}, the command-line tools' model
-# (tools/model/: coefficient files of any degree, circles of latitude, the
+# (tools/model/: coefficient and SHC files of any degree, circles of latitude, the
 # elements and their rates of change) over norvane_model${SUFFIX}, whose
 # definitions it takes.
 function(norvane_tool_model_variant suffix)
@@ -28,7 +28,9 @@ function(norvane_tool_model_variant suffix)
   set(target norvane_tool_model${suffix})
   add_library(${target} STATIC
     ${dir}/AnyDegreeSums.cpp ${dir}/CoefficientFile.cpp
-    ${dir}/FieldCircle.cpp ${dir}/FieldElements.cpp ${dir}/LoadedModel.cpp)
+    ${dir}/FieldCircle.cpp ${dir}/FieldElements.cpp ${dir}/LoadedModel.cpp
+    ${dir}/ModelFile.cpp ${dir}/ShcFile.cpp ${dir}/TextFields.cpp
+    ${dir}/TimeVaryingModel.cpp)
   target_link_libraries(${target} PUBLIC norvane_model${suffix}
                         PRIVATE ${ARG_LIBS})
   target_compile_options(${target} PRIVATE ${ARG_OPTIONS})

@@ -6,9 +6,9 @@
 # section gives) gets a tree of its own, so a missing install step fails.
 #
 # usage: scripts/fresh-check.sh [--data DIR] [COMMAND...]
-#   --data DIR  make DIR readable, read-only, in the tree as
-#               ../shared/data/wmm beside the clone (where the tests look for
-#               the official WMM files)
+#   --data DIR  make DIR readable, read-only, in the tree as ../shared/data
+#               beside the clone (where the tests look for the official
+#               model files, in its wmm/ and igrf/)
 #
 # Prints each command's exit status and wall time.  Exit status: 0 every
 # command passed; 1 a command failed; 2 bad usage, not root, or no tree could
@@ -153,7 +153,7 @@ make_tree() {
   git clone -q --no-hardlinks "$repo" "$root/root/work/norvane"
   git -C "$root/root/work/norvane" checkout -q --detach "$head"
   if [[ -n $data ]]; then
-    local to=$root/root/work/shared/data/wmm
+    local to=$root/root/work/shared/data
     mkdir -p "$to"
     mount --bind "$data" "$to" && mount -o remount,bind,ro "$to"
   fi

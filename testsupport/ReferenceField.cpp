@@ -63,4 +63,10 @@ void ReferenceField::EvaluateWithRates(double altitude, double latitude,
   dZ = -upRate;
 }
 
+GeographicLib::MagneticCircle ReferenceField::Circle(double altitude,
+                                                     double latitude,
+                                                     double year) const {
+  return model_.Circle(year, LatitudeDegrees(latitude), altitude * 1000.0);
+}
+
 }  // namespace norvane

@@ -4,6 +4,7 @@
  * \brief GeographicLib's evaluation of our models, in our units.
  */
 
+#include <GeographicLib/MagneticCircle.hpp>
 #include <GeographicLib/MagneticModel.hpp>
 
 #include <string>
@@ -60,6 +61,18 @@ class ReferenceField {
   void EvaluateWithRates(double altitude, double latitude, double longitude,
                          double year, double& X, double& Y, double& Z,
                          double& dX, double& dY, double& dZ) const;
+
+  /**
+   * GeographicLib's own evaluation along a circle of latitude.
+   *
+   * @param[in] altitude height above the ellipsoid, km.
+   * @param[in] latitude geodetic latitude, radians, -pi/2 to pi/2.
+   * @param[in] year decimal year.
+   * @return the circle; called with a longitude in degrees it gives the
+   *   east, north and up components in nT.
+   */
+  GeographicLib::MagneticCircle Circle(double altitude, double latitude,
+                                       double year) const;
 
  private:
   GeographicLib::MagneticModel model_;

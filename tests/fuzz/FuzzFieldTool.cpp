@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   MemoryStream err;
   int status = 0;
   {
-    const norvane::LoadedModel model;
+    const norvane::TimeVaryingModel model;
     norvane::tools::FieldTool tool(model, options, out.File(), err.File());
     tool.RunStream(fd);
     status = tool.Finish();

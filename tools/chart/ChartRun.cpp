@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tools/model/CoefficientFile.hpp"
-#include "tools/model/LoadedModel.hpp"
+#include "tools/model/ModelFile.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"
@@ -52,12 +52,12 @@ bool ParseSize(std::string_view text, int& width, int& height) {
 }
 
 int RunChart(const ChartOptions& options, std::FILE* err) {
-  std::optional<LoadedModel> model;
+  std::optional<TimeVaryingModel> model;
   try {
     if (options.model.empty()) {
       model.emplace();
     } else {
-      model.emplace(ReadCoefficientFile(options.model));
+      model.emplace(ReadModelFile(options.model));
     }
   } catch (const CoefficientFileError& e) {
     std::fprintf(err, "norvane-chart: %s\n", e.what());

@@ -15,7 +15,7 @@ namespace norvane::chart {
 
 /// How norvane-chart was asked to work.
 struct ChartOptions {
-  std::string model;  ///< coefficient file; empty for the compiled-in model
+  std::string model;  ///< model file; empty for the compiled-in model
   FieldRequest request;
   ProjectionKind projection = ProjectionKind::kPlateCarree;
   double interval = 0.0;  ///< contour interval, or 0 for the quantity's default

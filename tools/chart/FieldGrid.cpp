@@ -39,7 +39,8 @@ double Pick(const Quantity& quantity, const FieldAndRates& values) {
 
 }  // namespace
 
-FieldSource::FieldSource(const LoadedModel& model, const FieldRequest& request)
+FieldSource::FieldSource(const TimeVaryingModel& model,
+                         const FieldRequest& request)
     : model_(&model), request_(request) {}
 
 bool FieldSource::Valid() const {
@@ -57,8 +58,8 @@ std::string FieldSource::ValidityText() const {
 
 void FieldSource::Row(double latitude, double longitude0, double step,
                       int count, double* values, double* horizontal) const {
-  const ModelCircle circle(*model_, request_.altitude, tools::Radians(latitude),
-                           request_.year);
+  const ModelCircle circle(model_->At(request_.year), request_.altitude,
+                           tools::Radians(latitude), request_.year);
   for (int k = 0; k < count; ++k) {
     const FieldAndRates f = circle.Evaluate(
         tools::Radians(longitude0 + k * step), request_.quantity.rates);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/model/LoadedModel.hpp"
+#include "tools/model/TimeVaryingModel.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {
@@ -35,7 +35,7 @@ class FieldSource {
    *   the source.
    * @param[in] request quantity, year and altitude; not validated.
    */
-  FieldSource(const LoadedModel& model, const FieldRequest& request);
+  FieldSource(const TimeVaryingModel& model, const FieldRequest& request);
 
   /// What is evaluated.
   const FieldRequest& Request() const { return request_; }
@@ -73,7 +73,7 @@ class FieldSource {
   double Value(double latitude, double longitude) const;
 
  private:
-  const LoadedModel* model_;
+  const TimeVaryingModel* model_;
   FieldRequest request_;
 };
 

@@ -28,19 +28,20 @@ constexpr int kUsageError = 2;
 const char kDescription[] =
     "Draws a world chart of one element of a main geomagnetic field model\n"
     "(the compiled-in WMM-2005, or with --model any model in the standard\n"
-    "coefficient file layout), or of its annual change: contour lines over\n"
-    "coastlines and a graticule, as PNG or SVG, and the contour lines alone\n"
-    "as GeoJSON.";
+    "coefficient file layout or the SHC layout), or of its annual change:\n"
+    "contour lines over coastlines and a graticule, as PNG or SVG, and the\n"
+    "contour lines alone as GeoJSON.";
 
 const char kFooter[] =
     "D and I are in degrees and their annual change in arc-minutes a year;\n"
     "the intensities in nT and nT a year.  Default contour intervals: 2 for\n"
     "D and I (and their change), 1000 nT for the intensities, 10 nT a year\n"
     "for their change.  A model is valid from its epoch to five years on\n"
-    "(WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km; a chart outside is\n"
-    "still drawn, with a warning.  Without --year, the chart is for 2006.0\n"
-    "with the compiled-in model and for the current date (UTC) with\n"
-    "--model.  At least one of --png, --svg and --geojson is needed.";
+    "(WMM-2005: 2005.0 to 2010.0), an SHC model from its first to its last\n"
+    "epoch, and from -1 to 850 km; a chart outside is still drawn, with a\n"
+    "warning.  Without --year, the chart is for 2006.0 with the compiled-in\n"
+    "model and for the current date (UTC) with --model.  At least one of\n"
+    "--png, --svg and --geojson is needed.";
 
 // A check that text names one of a set of values.
 template <typename Parse>
@@ -77,8 +78,9 @@ int main(int argc, char** argv) {
   app.add_flag("--rates", options.request.quantity.rates,
                "chart the annual change of the element instead");
   app.add_option("--model", options.model,
-                 "chart the model in coefficient file FILE (WMM.COF layout) "
-                 "instead of the compiled-in WMM-2005")
+                 "chart the model in FILE, a coefficient file (WMM.COF "
+                 "layout) or an SHC file, told apart by content, instead of "
+                 "the compiled-in WMM-2005")
       ->type_name("FILE");
   app.add_option("--year", year,
                  "decimal year, date yyyy-mm-dd or 'now' (default: 2006.0, "

@@ -66,8 +66,9 @@ char* GridPrefix(double latitude, double longitude, char* out) {
 
 }  // namespace
 
-FieldTool::FieldTool(const LoadedModel& model, const FieldToolOptions& options,
-                     std::FILE* out, std::FILE* err)
+FieldTool::FieldTool(const TimeVaryingModel& model,
+                     const FieldToolOptions& options, std::FILE* out,
+                     std::FILE* err)
     : model_(model),
       validity_(model.validity()),
       options_(options),
@@ -76,7 +77,7 @@ FieldTool::FieldTool(const LoadedModel& model, const FieldToolOptions& options,
       err_(err) {
   if (options_.circle) {
     const GeodeticPoint& c = *options_.circle;
-    circle_.emplace(model_, c.altitude, Radians(c.latitude), c.year);
+    circle_.emplace(model_.At(c.year), c.altitude, Radians(c.latitude), c.year);
   }
   if (options_.header) {
     std::fputs(
@@ -169,7 +170,8 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   for (std::uint64_t i = 0; i < rows; ++i) {
     GeodeticPoint point{GridValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
                         altitude, year};
-    const ModelCircle circle(model_, altitude, Radians(point.latitude), year);
+    const ModelCircle circle(model_.At(year), altitude, Radians(point.latitude),
+                             year);
     for (std::uint64_t j = 0; j < columns; ++j) {
       point.longitude = GridValue(grid.lon0, grid.lon1, grid.dlon, j);
       ++linesRead_;

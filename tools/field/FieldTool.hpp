@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/model/LoadedModel.hpp"
+#include "tools/model/TimeVaryingModel.hpp"
 #include "tools/field/FieldFormatter.hpp"
 #include "tools/field/Grid.hpp"
 #include "tools/field/LineReader.hpp"
@@ -51,7 +51,7 @@ class FieldTool {
    * @param[in] out stream for results, e.g. stdout.
    * @param[in] err stream for messages, e.g. stderr.
    */
-  FieldTool(const LoadedModel& model, const FieldToolOptions& options,
+  FieldTool(const TimeVaryingModel& model, const FieldToolOptions& options,
             std::FILE* out, std::FILE* err);
 
   // The circle refers to the tool's model.
@@ -116,7 +116,7 @@ class FieldTool {
   void Append(std::string_view text);
   void Write();  // the buffered results and messages
 
-  const LoadedModel& model_;
+  const TimeVaryingModel& model_;
   Validity validity_;
   std::optional<ModelCircle> circle_;
   FieldToolOptions options_;

@@ -1,7 +1,7 @@
 /**
  * \file norvane-field.cpp
  * \brief Command-line front end of the field model: the compiled-in
- *   WMM-2005 or any model from a coefficient file.
+ *   WMM-2005 or any model from a coefficient file or an SHC file.
  *
  * norvane-field [options] [LAT LON ALT [YEAR]]
  *
@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "tools/model/CoefficientFile.hpp"
-#include "tools/model/LoadedModel.hpp"
+#include "tools/model/ModelFile.hpp"
 #include "tools/common/CurrentYear.hpp"
 #include "tools/field/FieldTool.hpp"
 #include "tools/field/Grid.hpp"
@@ -38,7 +38,8 @@ constexpr int kUsageError = 2;
 const char kDescription[] =
     "Evaluates a main geomagnetic field model at geodetic points: the\n"
     "compiled-in WMM-2005, or with --model any model in the standard\n"
-    "coefficient file format (WMM.COF), of any degree up to 200.\n"
+    "coefficient file format (WMM.COF) or in the SHC format (IGRF and\n"
+    "others, piecewise linear in time), of any degree up to 200.\n"
     "Prints X Y Z F H in nT (north, east, down, total, horizontal), then\n"
     "declination D and inclination I in degrees.";
 
@@ -55,12 +56,13 @@ const char kFooter[] =
     "holds one LON.  Every input line gives exactly one output line; a bad\n"
     "line gives a line starting with 'error:' and a message on standard\n"
     "error, and the exit status is then 1.  A model is valid from its epoch\n"
-    "to five years on (WMM-2005: 2005.0 to 2010.0) and from -1 to 850 km;\n"
-    "points outside still get results, and a last line on standard error\n"
-    "counts them (with --strict they are errors instead).  Without --year,\n"
-    "points without a year are for 2006.0 with the compiled-in model and\n"
-    "for the current date (UTC) with --model.  A model file that cannot be\n"
-    "read stops the run before anything is computed, with exit status 2.\n";
+    "to five years on (WMM-2005: 2005.0 to 2010.0), an SHC model from its\n"
+    "first to its last epoch, and from -1 to 850 km; points outside still\n"
+    "get results, and a last line on standard error counts them (with\n"
+    "--strict they are errors instead).  Without --year, points without a\n"
+    "year are for 2006.0 with the compiled-in model and for the current\n"
+    "date (UTC) with --model.  A model file that cannot be read stops the\n"
+    "run before anything is computed, with exit status 2.\n";
 
 // A check that `parse` accepts the text: nullptr or the reason it does not.
 CLI::Validator Accepts(const char* name,
@@ -120,8 +122,9 @@ int main(int argc, char** argv) {
   CLI::App app(kDescription, "norvane-field");
   app.footer(kFooter);
   app.add_option("--model", modelPath,
-                 "evaluate the model in coefficient file FILE (WMM.COF "
-                 "format) instead of the compiled-in WMM-2005")
+                 "evaluate the model in FILE, a coefficient file (WMM.COF "
+                 "format) or an SHC file, told apart by content, instead "
+                 "of the compiled-in WMM-2005")
       ->type_name("FILE");
   app.add_option("--year", year,
                  "decimal year, date or 'now' of points given without one "
@@ -207,12 +210,12 @@ int main(int argc, char** argv) {
     return kUsageError;
   }
 
-  std::optional<norvane::LoadedModel> model;
+  std::optional<norvane::TimeVaryingModel> model;
   try {
     if (modelPath.empty()) {
       model.emplace();
     } else {
-      model.emplace(norvane::ReadCoefficientFile(modelPath));
+      model.emplace(norvane::ReadModelFile(modelPath));
     }
   } catch (const norvane::CoefficientFileError& e) {
     std::fprintf(stderr, "norvane-field: %s\n", e.what());

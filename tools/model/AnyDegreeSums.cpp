@@ -20,6 +20,28 @@ AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
                            schmidt * row.hDot, RecursionConstant(n, m)};
     if (row.gDot != 0.0 || row.hDot != 0.0) secularDegree_ = n;
   });
+  // The pairs of orders, from the terms: lane 1's order starts a degree
+  // after lane 0's, but for orders 0 and 1, which both start at degree 1.
+  for (int m = 0; m <= n1; m += 2) {
+    for (int n = m == 0 ? 1 : m; n <= n1; ++n) {
+      TermPair pair{};
+      for (int lane = 0; lane < 2; ++lane) {
+        const int order = m + lane;
+        if (order > n1 || n < order) continue;
+        const Term& t = terms_[place(n, order)];
+        pair.g[lane] = t.g;
+        pair.h[lane] = t.h;
+        pair.gDot[lane] = t.gDot;
+        pair.hDot[lane] = t.hDot;
+        // Order 0 recurs from degree 1; any other order keeps its diagonal.
+        if (n > order || order == 0) {
+          pair.k[lane] = t.k;
+          pair.recurs[lane] = 1.0;
+        }
+      }
+      pairs_.push_back(pair);
+    }
+  }
 }
 
 double AnyDegreeSums::PolarEast(double dt, bool rates,

@@ -16,6 +16,7 @@
 
 #include <vector>
 
+#include "model/DoublePair.hpp"
 #include "model/Geocentric.hpp"
 #include "model/SphericalField.hpp"
 
@@ -104,9 +105,20 @@ class AnyDegreeSums {
                         double clon) const;
 
  private:
+  // One degree n of two orders m and m + 1 side by side, lane 0 and lane 1:
+  // their Schmidt-folded coefficients, recursion constants, and whether the
+  // step recurs (1) or keeps the functions as they stand (0), as it does on
+  // an order's diagonal and, with zero coefficients, before it.
+  struct TermPair {
+    double g[2], h[2], gDot[2], hDot[2], k[2], recurs[2];
+  };
+
   int degree_;
   int secularDegree_;        // highest degree with non-zero gdot or hdot
   std::vector<Term> terms_;  // order 0 (n = 1..N), then order 1 (n = 1..N)...
+  // Orders 0 and 1 from degree 1, then orders 2 and 3 from degree 2, ...,
+  // each pair to degree N; an order N + 1 is all zero.
+  std::vector<TermPair> pairs_;
 };
 
 /**
@@ -159,52 +171,99 @@ class LongitudeTotals {
 template <bool kRates, class Sink>
 void AnyDegreeSums::SumColumns(double dt, const GeocentricPoint& point,
                                Sink&& sink) const {
+  using P = DoublePair;
   const double aor2 = point.aor * point.aor;
   const double act = point.aor * point.ct;
   const double ast = point.aor * point.st;
+  const P aor2s = P::Both(aor2), acts = P::Both(act), asts = P::Both(ast);
+  const P one = P::Both(1.0), dts = P::Both(dt);
   double pmm = 1.0;   // Pt(m, m)
   double dpmm = 0.0;  // dPt(m, m)
-  const Term* term = terms_.data();
-  for (int m = 0; m <= degree_; ++m) {
-    Column column;
-    // Degrees n - 1 and n - 2 of the column, from the diagonal down.
-    double p1 = pmm, dp1 = dpmm, p2 = 0.0, dp2 = 0.0;
-    for (int n = m == 0 ? 1 : m; n <= degree_; ++n, ++term) {
-      double p = p1, dp = dp1;
-      if (n > m) {
-        const double kn = aor2 * term->k;
-        p = act * p1 - kn * p2;
-        dp = act * dp1 - (ast * p1 + kn * dp2);
-        p2 = p1;
-        dp2 = dp1;
-        p1 = p;
-        dp1 = dp;
-      }
-      const double fn = n + 1;
+  const TermPair* term = pairs_.data();
+  // Two orders at a time, each in its lane: every step takes the same
+  // operations in the same order as the one order's recursion would.
+  for (int m = 0; m <= degree_; m += 2) {
+    const double pnext = ast * pmm;  // the diagonal of order m + 1
+    const double dpnext = ast * dpmm + act * pmm;
+    P p1(pmm, pnext), dp1(dpmm, dpnext);
+    P p2 = P::Both(0.0), dp2 = P::Both(0.0);
+    P east = p2, eastH = p2, south = p2, southH = p2, radial = p2, radialH = p2;
+    P rEast = p2, rEastH = p2, rSouth = p2, rSouthH = p2, rRadial = p2,
+      rRadialH = p2;
+    P fn = P::Both(m == 0 ? 2.0 : m + 1.0);  // n + 1
+    // The step's sums, from the functions of degree n in p and dp.
+    const auto add = [&](const TermPair& t, int n, P p, P dp) {
       const bool secular = n <= secularDegree_;
-      const double tg = secular ? term->gDot * dt + term->g : term->g;
-      const double th = secular ? term->hDot * dt + term->h : term->h;
-      OrderSums& s = column.field;
-      s.east += tg * p;
-      s.eastH += th * p;
-      s.south += tg * dp;
-      s.southH += th * dp;
-      s.radial += fn * (tg * p);
-      s.radialH += fn * (th * p);
+      const P g = P::Load(t.g), h = P::Load(t.h);
+      const P gDot = P::Load(t.gDot), hDot = P::Load(t.hDot);
+      const P tg = secular ? gDot * dts + g : g;
+      const P th = secular ? hDot * dts + h : h;
+      east += tg * p;
+      eastH += th * p;
+      south += tg * dp;
+      southH += th * dp;
+      radial += fn * (tg * p);
+      radialH += fn * (th * p);
       if (kRates && secular) {
-        OrderSums& r = column.rates;
-        r.east += term->gDot * p;
-        r.eastH += term->hDot * p;
-        r.south += term->gDot * dp;
-        r.southH += term->hDot * dp;
-        r.radial += fn * (term->gDot * p);
-        r.radialH += fn * (term->hDot * p);
+        rEast += gDot * p;
+        rEastH += hDot * p;
+        rSouth += gDot * dp;
+        rSouthH += hDot * dp;
+        rRadial += fn * (gDot * p);
+        rRadialH += fn * (hDot * p);
       }
+      fn += one;
+    };
+    // The first steps, where a lane may keep its functions: a diagonal, or
+    // lane 1 before its order starts.  From degree m + 2 (2 for orders 0
+    // and 1) both lanes recur.
+    int n = m == 0 ? 1 : m;
+    for (const int regular = m + 2; n <= degree_ && n < regular; ++n, ++term) {
+      const P recurs = P::Load(term->recurs);
+      const P kn = aor2s * P::Load(term->k);
+      const P c = recurs * acts + (one - recurs);
+      const P p = c * p1 - kn * p2;
+      const P dp = c * dp1 - ((recurs * asts) * p1 + kn * dp2);
+      p2 = p1;
+      dp2 = dp1;
+      p1 = p;
+      dp1 = dp;
+      add(*term, n, p, dp);
     }
-    sink(m, static_cast<const Column&>(column));
-    const double next = ast * pmm;
-    dpmm = ast * dpmm + act * pmm;
-    pmm = next;
+    for (; n <= degree_; ++n, ++term) {
+      const P kn = aor2s * P::Load(term->k);
+      const P p = acts * p1 - kn * p2;
+      const P dp = acts * dp1 - (asts * p1 + kn * dp2);
+      p2 = p1;
+      dp2 = dp1;
+      p1 = p;
+      dp1 = dp;
+      add(*term, n, p, dp);
+    }
+    Column columns[2];
+    const auto put = [&columns](P value, double OrderSums::*sum,
+                                OrderSums Column::*part) {
+      (columns[0].*part).*sum = value.first();
+      (columns[1].*part).*sum = value.second();
+    };
+    put(east, &OrderSums::east, &Column::field);
+    put(eastH, &OrderSums::eastH, &Column::field);
+    put(south, &OrderSums::south, &Column::field);
+    put(southH, &OrderSums::southH, &Column::field);
+    put(radial, &OrderSums::radial, &Column::field);
+    put(radialH, &OrderSums::radialH, &Column::field);
+    if (kRates) {
+      put(rEast, &OrderSums::east, &Column::rates);
+      put(rEastH, &OrderSums::eastH, &Column::rates);
+      put(rSouth, &OrderSums::south, &Column::rates);
+      put(rSouthH, &OrderSums::southH, &Column::rates);
+      put(rRadial, &OrderSums::radial, &Column::rates);
+      put(rRadialH, &OrderSums::radialH, &Column::rates);
+    }
+    sink(m, static_cast<const Column&>(columns[0]));
+    if (m + 1 <= degree_) sink(m + 1, static_cast<const Column&>(columns[1]));
+    pmm = ast * pnext;
+    dpmm = ast * dpnext + act * pnext;
   }
 }
 

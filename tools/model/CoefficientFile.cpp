@@ -1,20 +1,11 @@
 #include "tools/model/CoefficientFile.hpp"
 
-#include <charconv>
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include "tools/model/TextFields.hpp"
 
 namespace norvane {
 namespace {
 
 constexpr std::size_t kMaxFields = 6;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // The whitespace-separated fields of a line; more than kMaxFields count as
 // kMaxFields + 1.
@@ -27,39 +18,13 @@ Fields Split(std::string_view line) {
   Fields f;
   std::size_t i = 0;
   while (f.count <= kMaxFields) {
-    while (i < line.size() && IsBlank(line[i])) ++i;
+    while (i < line.size() && IsFieldBlank(line[i])) ++i;
     if (i == line.size()) break;
     const std::size_t start = i;
-    while (i < line.size() && !IsBlank(line[i])) ++i;
+    while (i < line.size() && !IsFieldBlank(line[i])) ++i;
     f.field[f.count++] = line.substr(start, i - start);
   }
   return f;
-}
-
-// Printable text of a field for a message: at most 40 bytes, and bytes
-// outside printable ASCII as '?'.
-std::string Quote(std::string_view text) {
-  std::string quoted = "'";
-  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    quoted += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-  }
-  return quoted + (text.size() > 40 ? "...'" : "'");
-}
-
-bool ParseDouble(std::string_view text, double& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(),
-                                         value, std::chars_format::general);
-  return ec == std::errc() && end == text.data() + text.size() &&
-         std::isfinite(value);
-}
-
-bool ParseInt(std::string_view text, int& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  const auto [end, ec] =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
 bool IsNines(std::string_view line) {
@@ -207,24 +172,7 @@ Coefficients ParseCoefficients(std::string_view text,
 }
 
 Coefficients ReadCoefficientFile(const std::string& path) {
-  const auto fail = [&path](const std::string& fault) {
-    return CoefficientFileError(path + ": " + fault);
-  };
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-      std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) throw fail(std::string("cannot open: ") + std::strerror(errno));
-  std::string text;
-  char block[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-    if (text.size() + got > kMaxFileSize) {
-      throw fail("larger than " + std::to_string(kMaxFileSize >> 20) +
-                 " MiB, too large for a coefficient file");
-    }
-    text.append(block, got);
-  }
-  if (std::ferror(file.get())) throw fail("cannot read");
-  return ParseCoefficients(text, path);
+  return ParseCoefficients(ReadModelText(path), path);
 }
 
 }  // namespace norvane

@@ -348,6 +348,101 @@ TEST(NorvaneFieldTest, AFileModelHasItsOwnSpanAndDefaultYear) {
   EXPECT_NE(now.out, then.out);
 }
 
+// An SHC model of two intervals, and each interval as a coefficient file:
+// the coefficients at its start and the slope to its end.
+const char kShc[] =
+    "# two intervals\n"
+    "1 2 3 2 1 2000.0 2010.0\n"
+    "2000.0 2005.0 2010.0\n"
+    "1 0 -30000 -30100 -30300\n"
+    "1 1 -2000 -1900 -1700\n"
+    "1 -1 5000 4950 4900\n"
+    "2 0 -2000 -2050 -2100\n"
+    "2 1 3000 3010 3030\n"
+    "2 -1 -2500 -2600 -2600\n"
+    "2 2 1500 1550 1560\n"
+    "2 -2 -500 -600 -650\n";
+const char* const kIntervals[] = {
+    "2000.0 FIRST 01/01/2000\n1 0 -30000 0 -20 0\n1 1 -2000 5000 20 -10\n"
+    "2 0 -2000 0 -10 0\n2 1 3000 -2500 2 -20\n2 2 1500 -500 10 -20\n",
+    "2005.0 SECOND 01/01/2005\n1 0 -30100 0 -40 0\n1 1 -1900 4950 40 -10\n"
+    "2 0 -2050 0 -10 0\n2 1 3010 -2600 4 0\n2 2 1550 -600 2 -10\n"};
+
+// Every line takes the interval that holds its own year, in every mode; an
+// epoch takes the interval that starts there, the last epoch the last one.
+TEST(NorvaneFieldTest, EvaluatesAnShcModelIntervalByInterval) {
+  const std::string shc = TestFile(".shc");
+  std::ofstream(shc) << kShc;
+  std::string intervals[2];
+  for (int i = 0; i < 2; ++i) {
+    intervals[i] = TestFile(std::to_string(i) + ".cof");
+    std::ofstream(intervals[i]) << kIntervals[i];
+  }
+  const struct {
+    const char* point;
+    int interval;
+  } points[] = {{"10 20 0 2001.5", 0},
+                {"-30 100 5 2005", 1},
+                {"45 0 0 2010", 1},
+                {"80 -60 300 2000", 0},
+                {"0 0 0 2009.99", 1}};
+  std::string input;
+  for (const auto& p : points) input += std::string(p.point) + "\n";
+  const ToolRun run = RunTool("--digits 17 --rates --gv --model " + shc, input);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  ASSERT_EQ(run.out.size(), std::size(points));
+  for (std::size_t k = 0; k < std::size(points); ++k) {
+    SCOPED_TRACE(points[k].point);
+    const std::vector<double> got = ReadNumbers(run.out[k]);
+    const std::vector<double> expected = ReadNumbers(
+        RunTool("--digits 17 --rates --gv --model " +
+                intervals[points[k].interval] + " -- " + points[k].point)
+            .out.at(0));
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      if (!std::isnan(expected[i])) {
+        EXPECT_NEAR(got[i], expected[i], 1e-9 * expected[3]) << i;
+      }
+    }
+  }
+  const std::vector<double> point = ReadNumbers(
+      RunTool("--digits 17 --rates --model " + shc + " 10 20 0 2007")
+          .out.at(0));
+  const std::vector<double> circle = ReadNumbers(
+      RunTool("--digits 17 --rates --model " + shc + " --circle 10 0 2007",
+              "20\n")
+          .out.at(0));
+  std::vector<double> grid =
+      ReadNumbers(RunTool("--digits 17 --rates --model " + shc +
+                          " --grid 10 10 1 20 20 1 --year 2007")
+                      .out.at(0));
+  grid.erase(grid.begin(), grid.begin() + 2);
+  ASSERT_EQ(circle.size(), point.size());
+  ASSERT_EQ(grid.size(), point.size());
+  for (std::size_t i = 0; i < point.size(); ++i) {
+    EXPECT_NEAR(circle[i], point[i], 1e-12 * point[3]) << i;
+    EXPECT_NEAR(grid[i], point[i], 1e-12 * point[3]) << i;
+  }
+  const ToolRun outside =
+      RunTool("--strict --model " + shc, "0 0 0 1999.9\n0 0 0 2010\n");
+  EXPECT_EQ(outside.status, 1);
+  EXPECT_EQ(outside.err,
+            "norvane-field: line 1: the point lies outside the model's "
+            "validity: before 2000.0\n");
+}
+
+TEST(NorvaneFieldTest, RefusesABadShcFileBeforeComputing) {
+  const std::string file = TestFile(".shc");
+  std::ofstream(file) << "1 2 3 6 1 2000.0 2010.0\n";
+  const ToolRun run = RunTool("--model " + file, "0 0 0\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_EQ(run.err, "norvane-field: " + file +
+                         ":1: spline order 6 is not supported: only order 2 "
+                         "(piecewise linear), or a single epoch\n");
+}
+
 // A grid's lines are those of its points, latitude by latitude, with grid
 // variation last where a polar grid is defined.
 TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {

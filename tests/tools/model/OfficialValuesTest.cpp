@@ -1,6 +1,6 @@
-// Every row of the official test-value tables, from the official coefficient
+// Every row of the official test-value tables, from the official model
 // files, within the tables' printed rounding, but for the deviations of
-// NOAA's own values that the data directory's README lists.  Prints the
+// NOAA's own values that the WMM data directory's README lists.  Prints the
 // worst deviation per table and column.
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include "tools/model/CoefficientFile.hpp"
 #include "tools/model/LoadedModel.hpp"
+#include "tools/model/ModelFile.hpp"
 #include "tools/common/Angles.hpp"
 #include "tools/field/Grid.hpp"
 
@@ -24,7 +25,9 @@ namespace {
 using tools::Degrees;
 using tools::Radians;
 
+// Empty where the build has no such directory.
 const std::string kDataDir = NORVANE_WMM_DATA_DIR;
+const std::string kIgrfDir = NORVANE_IGRF_DATA_DIR;
 
 struct Table {
   const char* values;  // the table's file
@@ -104,6 +107,7 @@ double Ours(const std::string& name, const std::string& unit,
 }
 
 TEST(OfficialValuesTest, ReproducesEveryTable) {
+  if (kDataDir.empty()) GTEST_SKIP() << "no WMM data directory";
   for (const Table& table : kTables) {
     SCOPED_TRACE(table.values);
     const LoadedModel model(ReadCoefficientFile(kDataDir + "/" + table.model));
@@ -162,6 +166,51 @@ TEST(OfficialValuesTest, ReproducesEveryTable) {
       std::cout << " " << names[i] << " " << worst[names[i]];
     std::cout << "\n";
   }
+}
+
+// The IGRF table: comment lines, then rows of the date, height, latitude
+// and longitude and these columns (D and I in degrees, their rates in
+// arc-minutes a year).
+const char* const kIgrfColumns[] = {"D",    "I",    "H",    "F",    "X",
+                                    "Y",    "Z",    "Ddot", "Idot", "Hdot",
+                                    "Fdot", "Xdot", "Ydot", "Zdot"};
+
+TEST(OfficialValuesTest, ReproducesTheIgrfTable) {
+  if (kIgrfDir.empty()) GTEST_SKIP() << "no IGRF data directory";
+  const TimeVaryingModel model = ReadModelFile(kIgrfDir + "/IGRF14.SHC");
+  std::ifstream in(kIgrfDir + "/IGRF14_TEST_VALUES.txt");
+  ASSERT_TRUE(in) << "cannot read the IGRF test values";
+  std::map<std::string, double> worst;  // column: largest |ours - NOAA's|
+  int rows = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::vector<std::string> texts;
+    for (std::string text; fields >> text;) texts.push_back(text);
+    ASSERT_EQ(texts.size(), 4 + std::size(kIgrfColumns)) << line;
+    double where[4];
+    for (int i = 0; i < 4; ++i) where[i] = std::stod(texts[i]);
+    const FieldAndRates r = model.Evaluate(where[1], Radians(where[2]),
+                                           Radians(where[3]), where[0], true);
+    ++rows;
+    for (std::size_t i = 0; i < std::size(kIgrfColumns); ++i) {
+      const std::string name = kIgrfColumns[i];
+      const std::string& text = texts[4 + i];
+      const double difference =
+          std::fabs(Ours(name, "arcmin/yr", r, where) - std::stod(text));
+      worst[name] = std::max(worst[name], difference);
+      EXPECT_LE(difference, HalfLastDigit(text) * (1 + 1e-9))
+          << name << " at " << where[0] << " " << where[1] << " " << where[2]
+          << " " << where[3] << ": ours " << Ours(name, "arcmin/yr", r, where)
+          << ", NOAA's " << text;
+    }
+  }
+  EXPECT_EQ(rows, 16);
+  std::cout << "IGRF14_TEST_VALUES.txt (" << rows << " rows), worst |ours - "
+            << "NOAA's|:";
+  for (const char* name : kIgrfColumns)
+    std::cout << " " << name << " " << worst[name];
+  std::cout << "\n";
 }
 
 }  // namespace
