@@ -79,9 +79,11 @@ FieldTool::FieldTool(const LoadedModel& model, const FieldToolOptions& options,
     circle_.emplace(model_, c.altitude, Radians(c.latitude), c.year);
   }
   if (options_.header) {
-    std::fputs(
-        formatter_.Header(options_.rates, options_.gridVariation).c_str(),
-        out_);
+    std::fputs(formatter_
+                   .Header(options_.rates, options_.gridVariation,
+                           options_.uncertainty.has_value())
+                   .c_str(),
+               out_);
   }
 }
 
@@ -217,10 +219,14 @@ void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
   }
   const double gv =
       Radians(GridVariation(Degrees(r.field.D), p.latitude, p.longitude));
+  const FieldElements sigma =
+      options_.uncertainty ? Uncertainty(*options_.uncertainty, r.field.H)
+                           : FieldElements{};
   char* const line = Room(FieldFormatter::kMaxLength);
   size_ += static_cast<std::size_t>(
       formatter_.Format(r.field, options_.rates ? &r.rates : nullptr,
-                        options_.gridVariation ? &gv : nullptr, line) -
+                        options_.gridVariation ? &gv : nullptr,
+                        options_.uncertainty ? &sigma : nullptr, line) -
       line);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/LoadedModel.hpp"
+#include "model/Uncertainty.hpp"
 #include "tools/FieldFormatter.hpp"
 #include "tools/Grid.hpp"
 #include "tools/LineReader.hpp"
@@ -28,6 +29,8 @@ struct FieldToolOptions {
   bool rates = false;           ///< append the seven rates of change
   bool strict = false;  ///< points outside the model's validity are errors
   bool gridVariation = false;  ///< append grid variation, GV
+  /// Append each element's uncertainty by this error model, if given.
+  std::optional<ErrorModel> uncertainty;
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
   std::optional<GeodeticPoint> circle;

@@ -26,6 +26,7 @@
 
 #include "model/CoefficientFile.hpp"
 #include "model/LoadedModel.hpp"
+#include "model/Uncertainty.hpp"
 #include "tools/CurrentYear.hpp"
 #include "tools/FieldTool.hpp"
 #include "tools/Grid.hpp"
@@ -143,9 +144,15 @@ int main(int argc, char** argv) {
   app.add_flag("--strict", options.strict,
                "make points outside the model's validity errors");
   app.add_flag("--gv", options.gridVariation,
-               "append grid variation GV (degrees) as the last column: "
+               "append grid variation GV (degrees) after the rates: "
                "D - LON at 55N and north, D + LON at 55S and south, in "
                "[-180, 180]; nan elsewhere");
+  bool uncertainty = false;
+  app.add_flag("--uncertainty", uncertainty,
+               "append each element's uncertainty, one standard deviation by "
+               "the model's published error model, as the last columns: sX "
+               "sY sZ sF sH (nT), sD sI (degrees); sD grows as H weakens, up "
+               "to 180");
   auto* circleOption =
       app.add_option("--circle", circle,
                      "evaluate along the circle of latitude LAT at ALT km in "
@@ -217,6 +224,16 @@ int main(int argc, char** argv) {
   } catch (const norvane::CoefficientFileError& e) {
     std::fprintf(stderr, "norvane-field: %s\n", e.what());
     return kUsageError;
+  }
+  if (uncertainty) {
+    options.uncertainty = norvane::PublishedErrorModel(model->name());
+    if (!options.uncertainty) {
+      std::fprintf(stderr,
+                   "norvane-field: --uncertainty: the model %s has no "
+                   "published error model\n",
+                   model->name().c_str());
+      return kUsageError;
+    }
   }
 
   const int input = OpenInput(inputPath);

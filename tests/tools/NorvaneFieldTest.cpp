@@ -385,6 +385,69 @@ TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {
   }
 }
 
+// The uncertainties at points where a dipole's H is known: 30000 nT
+// (a/r)^3 on the equator, and the equatorial terms' (b/r)^3 sqrt(g11^2 +
+// h11^2) at the pole.  WMM-2025's error model: sD = hypot(0.26, 5417 / H).
+TEST(NorvaneFieldTest, GivesTheUncertaintyOfAModelThatHasOne) {
+  const struct {
+    const char* terms;  // rows (1, 0) and (1, 1)
+    const char* point;
+    double H;
+    double sD;
+  } cases[] = {
+      {"1 0 -30000 0 0 0\n1 1 40 0 0 0", "0 0 0", 29902.220474, 0.316888},
+      {"1 0 -30000 0 0 0\n1 1 40 0 0 0", "90 0 0", 40.273357, 134.506047},
+      {"1 0 -30000 0 0 0\n1 1 0 20 0 0", "90 0 0", 20.136679, 180.0},
+      {"1 0 -30000 0 0 0\n1 1 0 0 0 0", "-90 0 0", 0.0, 180.0},
+  };
+  for (const auto& c : cases) {
+    const std::string file = TestFile(".cof");
+    std::ofstream(file) << "2025.0 WMM-2025 11/13/2024\n" << c.terms << "\n";
+    const ToolRun run = RunTool(std::string("--model ") + file +
+                                " --year 2025 --uncertainty -- " + c.point);
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.out.size(), 1u);
+    const std::vector<double> line = ReadNumbers(run.out[0]);
+    ASSERT_EQ(line.size(), 14u) << run.out[0];
+    EXPECT_NEAR(line[4], c.H, 1e-3) << c.point;
+    const std::vector<double> sigma(line.begin() + 7, line.end());
+    EXPECT_EQ(sigma, (std::vector<double>{137, 89, 141, 138, 133, c.sD, 0.2}))
+        << c.terms << " at " << c.point;
+  }
+}
+
+// The uncertainties come last, labelled; a model without a published error
+// model is refused before anything is computed.
+TEST(NorvaneFieldTest, PlacesOrRefusesTheUncertainty) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << "2020.0 WMM-2020 12/10/2019\n1 0 -30000 0 0 0\n"
+                         "1 1 -1500 4700 0 0\n";
+  const ToolRun run = RunTool("--model " + file +
+                              " --year 2020 --header --rates --gv "
+                              "--uncertainty -- 80 0 0");
+  ASSERT_EQ(run.out.size(), 2u);
+  EXPECT_EQ(run.out[0].substr(run.out[0].find("GV_deg")),
+            "GV_deg sX_nT sY_nT sZ_nT sF_nT sH_nT sD_deg sI_deg");
+  const std::vector<double> line = ReadNumbers(run.out[1]);
+  ASSERT_EQ(line.size(), 22u);
+  EXPECT_EQ(line[15], 131.0);
+  EXPECT_EQ(line[21], 0.21);
+
+  for (const char* name : {"WMM-2010", "synthetic", "wmm-2025"}) {
+    std::ofstream(file) << "2010.0 " << name << " 01/01/2010\n1 0 -30000 0 0 "
+                        << "0\n1 1 0 0 0 0\n";
+    const ToolRun refused = RunTool("--uncertainty --model " + file + " 0 0 0");
+    EXPECT_EQ(refused.status, 2) << name;
+    EXPECT_TRUE(refused.out.empty()) << name;
+    EXPECT_EQ(refused.err, std::string("norvane-field: --uncertainty: the "
+                                       "model ") +
+                               name + " has no published error model\n");
+  }
+  const ToolRun compiledIn = RunTool("--uncertainty 0 0 0");
+  EXPECT_EQ(compiledIn.status, 2);
+  EXPECT_TRUE(compiledIn.out.empty());
+}
+
 // The manual shows the help text as the tool prints it.
 TEST(NorvaneFieldTest, ManualShowsTheHelp) {
   const ToolRun help = RunTool("--help");
