@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tools/CurrentYear.hpp"
+#include "tools/YearRange.hpp"
 #include "tools/chart/ChartRun.hpp"
 
 namespace {
@@ -116,6 +117,18 @@ int main(int argc, char** argv) {
                  "land polygons, a shapefile (default: the crude shoreline "
                  "of python-cartopy-data), or 'none'")
       ->type_name("FILE");
+  std::string polePath;
+  app.add_option("--pole-path", polePath,
+                 "on a polar map, draw the path of its dip pole over the "
+                 "years FROM to TO by STEP (ends included), years labelled")
+      ->type_name("FROM:TO:STEP")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            norvane::tools::YearRange range;
+            const char* problem = norvane::tools::ParseYearRange(text, range);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "YEARS"));
   app.add_option("--png", options.png, "write the chart as PNG")
       ->type_name("FILE");
   app.add_option("--svg", options.svg, "write the chart as SVG")
@@ -137,6 +150,13 @@ int main(int argc, char** argv) {
         !norvane::chart::ParseSize(size, options.width, options.height)) {
       throw CLI::ValidationError("--size",
                                  "'" + size + "' is not WxH, 16 to 16384 each");
+    }
+    if (!polePath.empty()) {
+      if (options.projection != norvane::chart::ProjectionKind::kNorthPolar &&
+          options.projection != norvane::chart::ProjectionKind::kSouthPolar)
+        throw CLI::ValidationError("--pole-path",
+                                   "needs a north-polar or south-polar map");
+      norvane::tools::ParseYearRange(polePath, options.polePath.emplace());
     }
     if (options.png.empty() && options.svg.empty() && options.geojson.empty()) {
       throw CLI::RequiredError("--png, --svg or --geojson");

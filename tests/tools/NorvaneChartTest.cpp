@@ -153,6 +153,9 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--bogus" + out,
       "--model " + ScratchPath(".COF") + out,  // no such model file
       "--png",
+      "--pole-path 2025:2030:1" + out,  // not a polar map
+      "--projection north-polar --pole-path 2030:2025:1" + out,
+      "--projection south-polar --pole-path 2025:2030" + out,
       "extra" + out};
   for (const std::string& arguments : bad) {
     const ChartRun run = RunChart(arguments);
@@ -195,6 +198,23 @@ TEST(NorvaneChartTest, WarnsOutsideTheModelsValidityAndDrawsAllTheSame) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.err.find("outside WMM-2005's validity"), std::string::npos);
   EXPECT_TRUE(Exists(json));
+}
+
+// A polar map with a dip pole's path differs from one without.
+TEST(NorvaneChartTest, DrawsADipPolesPathOnPolarMaps) {
+  std::string images[2];
+  const char* const paths[] = {"", " --pole-path 2005:2010:1"};
+  for (int i = 0; i < 2; ++i) {
+    const std::string png = ScratchPath(std::to_string(i) + ".png");
+    const ChartRun run = RunChart(
+        "--projection north-polar --size 300x320 --grid 5 "
+        "--coastlines none --png " +
+        png + paths[i]);
+    EXPECT_EQ(run.status, 0) << run.err;
+    images[i] = ReadFile(png);
+    EXPECT_FALSE(images[i].empty());
+  }
+  EXPECT_NE(images[0], images[1]);
 }
 
 }  // namespace

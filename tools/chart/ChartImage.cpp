@@ -30,6 +30,7 @@ constexpr Colour kCoast{0.55, 0.55, 0.52};
 constexpr Colour kGraticule{0.72, 0.72, 0.72};
 constexpr Colour kCaution{0.80, 0.80, 0.80};
 constexpr Colour kUnreliable{0.62, 0.62, 0.62};
+constexpr Colour kPath{0.45, 0.10, 0.55};
 
 // Every this many levels a line is heavier and labelled first.
 constexpr int kMajorEvery = 5;
@@ -112,6 +113,8 @@ class Drawing {
     Graticule(cr);
     Coast(cr);
     Contours(cr);
+    PolePath(cr);
+    DipPoles(cr);
     cairo_restore(cr);
     SetColour(cr, kInk);
     cairo_set_line_width(cr, 0.08 * font_);
@@ -490,6 +493,61 @@ class Drawing {
       cairo_rotate(cr, label.angle);
       Text(cr, label.text, {0.0, 0.0}, labelSize);
       cairo_restore(cr);
+    }
+  }
+
+  bool OnMap(const GeoPoint& p) const {
+    return p.lat >= projection_.MinLatitude() &&
+           p.lat <= projection_.MaxLatitude();
+  }
+
+  // A ringed cross on each dip pole of the date, named beside it.
+  void DipPoles(cairo_t* cr) const {
+    const double r = 0.35 * font_;
+    for (const PoleMark& mark : content_.dipPoles) {
+      if (!OnMap(mark.at)) continue;
+      const Pixel p = projection_.Project(mark.at.lon, mark.at.lat);
+      cairo_new_path(cr);
+      cairo_arc(cr, p.x, p.y, r, 0.0, 2.0 * kPi);
+      SetColour(cr, {1, 1, 1});
+      cairo_fill_preserve(cr);
+      cairo_move_to(cr, p.x - r, p.y);
+      cairo_line_to(cr, p.x + r, p.y);
+      cairo_move_to(cr, p.x, p.y - r);
+      cairo_line_to(cr, p.x, p.y + r);
+      SetColour(cr, kInk);
+      cairo_set_line_width(cr, 0.08 * font_);
+      cairo_stroke(cr);
+      Text(cr, mark.label, {p.x + 1.6 * r, p.y}, 0.8 * font_, 0.0, 0.5, true);
+    }
+  }
+
+  // A dip pole's path: a line through its yearly places, a dot on each,
+  // and the years where they do not crowd.
+  void PolePath(cairo_t* cr) const {
+    std::vector<Pixel> points;
+    std::vector<const PathYear*> years;
+    for (const PathYear& year : content_.polePath) {
+      if (!OnMap(year.at)) continue;
+      points.push_back(projection_.Project(year.at.lon, year.at.lat));
+      years.push_back(&year);
+    }
+    if (points.empty()) return;
+    SetColour(cr, kPath);
+    cairo_set_line_width(cr, 0.1 * font_);
+    cairo_new_path(cr);
+    for (const Pixel& p : points) cairo_line_to(cr, p.x, p.y);
+    cairo_stroke(cr);
+    for (const Pixel& p : points) {
+      cairo_arc(cr, p.x, p.y, 0.15 * font_, 0.0, 2.0 * kPi);
+      cairo_fill(cr);
+    }
+    const double size = 0.7 * font_;
+    for (const std::size_t i : PathLabels(points, 2.2 * font_)) {
+      SetColour(cr, kPath);
+      Text(cr, YearLabel(years[i]->year),
+           {points[i].x - 0.4 * font_, points[i].y + 0.4 * font_}, size, 1.0,
+           0.0);
     }
   }
 

@@ -124,15 +124,25 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                      error.c_str());
       }
     }
-    const ChartContent content{quantity,
-                               source.ModelName(),
-                               options.request.year,
-                               options.request.altitude,
-                               interval,
-                               options.projection,
-                               &lines,
-                               &grid,
-                               haveCoast ? &coastlines : nullptr};
+    ChartContent content{
+        quantity,
+        source.ModelName(),
+        options.request.year,
+        options.request.altitude,
+        interval,
+        options.projection,
+        &lines,
+        &grid,
+        haveCoast ? &coastlines : nullptr,
+        DipPoleMarks(*model, options.request.year, options.request.altitude),
+        {}};
+    if (options.polePath) {
+      content.polePath = DipPolePath(
+          *model,
+          options.projection == ProjectionKind::kSouthPolar ? DipPole::kSouth
+                                                            : DipPole::kNorth,
+          *options.polePath, options.request.altitude);
+    }
     int width = options.width, height = options.height;
     if (width == 0) DefaultSize(options.projection, width, height);
     if (png != nullptr) WritePng(content, width, height, *png);
