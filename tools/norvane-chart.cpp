@@ -75,8 +75,14 @@ int main(int argc, char** argv) {
   app.add_option("--element", element, "the element: D I H X Y Z F (default D)")
       ->type_name("D|I|H|X|Y|Z|F")
       ->check(Names("ELEMENT", norvane::chart::ParseElement));
-  app.add_flag("--rates", options.request.quantity.rates,
-               "chart the annual change of the element instead");
+  auto* ratesOption =
+      app.add_flag("--rates", options.request.quantity.rates,
+                   "chart the annual change of the element instead");
+  app.add_flag("--uncertainty", options.request.quantity.uncertainty,
+               "chart the uncertainty of D instead, one standard deviation "
+               "in degrees by the model's published error model (WMM-2015 "
+               "to WMMHR-2025)")
+      ->excludes(ratesOption);
   app.add_option("--model", options.model,
                  "chart the model in coefficient file FILE (WMM.COF layout) "
                  "instead of the compiled-in WMM-2005")
@@ -140,6 +146,9 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
     options.request.quantity.element = *norvane::chart::ParseElement(element);
+    if (options.request.quantity.uncertainty &&
+        options.request.quantity.element != norvane::chart::Element::kD)
+      throw CLI::ValidationError("--uncertainty", "is charted for D only");
     options.projection = *norvane::chart::ParseProjection(projection);
     if (!year.empty()) {
       norvane::tools::ParseYearOrNow(year, options.request.year);

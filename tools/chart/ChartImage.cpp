@@ -40,6 +40,14 @@ constexpr double kCrowding = 0.35;
 constexpr double kMajorCrowding = 0.15;
 // Line between labels along one line, in font sizes.
 constexpr double kLabelSpacing = 30.0;
+// Room for the title and subtitle at the top, in font sizes.
+constexpr double kTitlesHeight = 3.6;
+// How far a polar map's meridian labels stand outside the circle, and the
+// room for them beyond it: half a label's height above and below, half the
+// widest ("150°W") at the sides, with a little to spare, in font sizes.
+constexpr double kMeridianLabelGap = 1.4;
+constexpr double kPolarMarginY = kMeridianLabelGap + 0.9;
+constexpr double kPolarMarginX = kMeridianLabelGap + 1.9;
 // Longest edge drawn straight on a polar map, degrees of longitude.
 constexpr double kPolarStep = 1.0;
 
@@ -126,20 +134,33 @@ class Drawing {
   }
 
  private:
-  bool Polar() const { return projection_.Polar(); }
+  // From the content, not the projection: Frame() runs before the
+  // projection is made.
+  bool Polar() const {
+    return content_.projection == ProjectionKind::kNorthPolar ||
+           content_.projection == ProjectionKind::kSouthPolar;
+  }
   bool ShowsWeakZones() const {
-    return !content_.quantity.rates &&
+    return !content_.quantity.rates && !content_.quantity.uncertainty &&
            (content_.quantity.element == Element::kD ||
             content_.quantity.element == Element::kH);
   }
 
   Projection Frame() const {
-    const double top = (Polar() ? 5.4 : 3.6) * font_;
     const double bottom = (ShowsWeakZones() ? 6.4 : 4.8) * font_;
-    const double side = (Polar() ? 3.0 : 4.2) * font_;
+    if (Polar()) {
+      // Below the titles and above the key, with a ring around the circle
+      // for the meridians' labels: kMeridianLabelGap out, and a label's
+      // half height (or half width, at the sides) beyond.
+      const double top = (kTitlesHeight + kPolarMarginY) * font_;
+      const double side = kPolarMarginX * font_;
+      return Projection(content_.projection, side, top, width_ - 2.0 * side,
+                        height_ - top - bottom - kPolarMarginY * font_);
+    }
+    const double top = kTitlesHeight * font_;
+    const double side = 4.2 * font_;
     return Projection(content_.projection, side, top,
-                      width_ - side - 2.0 * font_ + (Polar() ? -font_ : 0.0),
-                      height_ - top - bottom);
+                      width_ - side - 2.0 * font_, height_ - top - bottom);
   }
 
   Pixel Centre() const {
@@ -358,7 +379,7 @@ class Drawing {
         content_.projection == ProjectionKind::kSouthPolar ? -1.0 : 1.0;
     for (int lon = -150; lon <= 180; lon += 30) {
       const double a = lon * kPi / 180.0;
-      const double r = radius + 1.4 * font_;
+      const double r = radius + kMeridianLabelGap * font_;
       Text(cr, FormatAngle(lon, "E", "W"),
            {c.x + r * std::sin(a), c.y + south * r * std::cos(a)}, size);
     }
@@ -375,13 +396,16 @@ class Drawing {
     // No space before a degree sign, one before other units.
     std::string unit = UnitSymbol(content_.quantity);
     if (unit != "\u00b0") unit = " " + unit;
+    const std::string heavier =
+        content_.quantity.uncertainty
+            ? "at 1\u00b0, 2\u00b0 and 5\u00b0"
+            : "every " + FormatLevel(kMajorEvery * content_.interval) + unit;
     char line[256];
     std::snprintf(line, sizeof line,
-                  "Contour interval %s%s, heavier lines every %s%s.  "
+                  "Contour interval %s%s, heavier lines %s.  "
                   "Altitude %g km.  %s projection.",
                   FormatLevel(content_.interval).c_str(), unit.c_str(),
-                  FormatLevel(kMajorEvery * content_.interval).c_str(),
-                  unit.c_str(), content_.altitude, ProjectionTitle());
+                  heavier.c_str(), content_.altitude, ProjectionTitle());
     Text(cr, line, {0.5 * width_, 2.45 * font_}, 0.9 * font_, 0.5, 0.0);
   }
 
@@ -400,14 +424,18 @@ class Drawing {
   }
 
   void Key(cairo_t* cr) const {
-    const bool declination =
-        content_.quantity.element == Element::kD && !content_.quantity.rates;
+    const bool declination = content_.quantity.element == Element::kD &&
+                             !content_.quantity.rates &&
+                             !content_.quantity.uncertainty;
     const struct {
       Colour colour;
       double width;
       const char* text;
     } lines[] = {
-        {kPositive, 0.12, declination ? "east (positive)" : "positive"},
+        {kPositive, 0.12,
+         declination                     ? "east (positive)"
+         : content_.quantity.uncertainty ? "one standard deviation of D"
+                                         : "positive"},
         {kNegative, 0.12, declination ? "west (negative)" : "negative"},
         {kZero, 0.22, declination ? "agonic line (zero)" : "zero"}};
     // Only the kinds of line the chart has.
@@ -461,8 +489,14 @@ class Drawing {
   }
 
   void Contours(cairo_t* cr) const {
-    const std::vector<ScreenLine> lines = ProjectLines(
+    std::vector<ScreenLine> lines = ProjectLines(
         *content_.lines, projection_, kMajorEvery * content_.interval);
+    // Where a compass is good to 1, 2 and 5 degrees.
+    if (content_.quantity.uncertainty) {
+      for (ScreenLine& line : lines)
+        line.major =
+            line.value == 1.0 || line.value == 2.0 || line.value == 5.0;
+    }
     const auto hidden =
         CrowdedSegments(lines, kCrowding * font_, kMajorCrowding * font_);
     const double labelSize = 0.8 * font_;
@@ -628,7 +662,9 @@ std::string ChartTitle(const ChartContent& content) {
   const Quantity& q = content.quantity;
   std::string name = Name(q.element);
   std::string title;
-  if (q.rates) {
+  if (q.uncertainty) {
+    title = "Uncertainty of " + name + ", s" + Letter(q.element);
+  } else if (q.rates) {
     title = "Annual change of " + name + ", d" + Letter(q.element);
   } else {
     name[0] = static_cast<char>(name[0] - 'a' + 'A');
