@@ -64,7 +64,9 @@ ChartContent Content(const Chart& chart) {
           ProjectionKind::kPlateCarree,
           &chart.lines,
           &chart.grid,
-          &chart.coastlines};
+          &chart.coastlines,
+          {},
+          {}};
 }
 
 void BM_Grid(benchmark::State& state) {

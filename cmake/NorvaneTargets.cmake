@@ -29,8 +29,8 @@ function(norvane_tool_model_variant suffix)
   add_library(${target} STATIC
     ${dir}/AnyDegreeSums.cpp ${dir}/CoefficientFile.cpp
     ${dir}/FieldCircle.cpp ${dir}/FieldElements.cpp ${dir}/LoadedModel.cpp
-    ${dir}/ModelFile.cpp ${dir}/ShcFile.cpp ${dir}/TextFields.cpp
-    ${dir}/TimeVaryingModel.cpp)
+    ${dir}/ModelFile.cpp ${dir}/Poles.cpp ${dir}/ShcFile.cpp
+    ${dir}/TextFields.cpp ${dir}/TimeVaryingModel.cpp ${dir}/Uncertainty.cpp)
   target_link_libraries(${target} PUBLIC norvane_model${suffix}
                         PRIVATE ${ARG_LIBS})
   target_compile_options(${target} PRIVATE ${ARG_OPTIONS})

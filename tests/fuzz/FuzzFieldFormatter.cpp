@@ -55,7 +55,8 @@ void CheckLine(const FieldElements& f, const FieldElements* rates, int digits,
                bool radians) {
   const FieldFormatter formatter(digits, radians);
   const auto line = std::make_unique<char[]>(FieldFormatter::kMaxLength);
-  const char* const end = formatter.Format(f, rates, nullptr, line.get());
+  const char* const end =
+      formatter.Format(f, rates, nullptr, nullptr, line.get());
   const std::string_view text(line.get(), end - line.get());
   Require(text.find('\n') == std::string_view::npos, "no newline");
 

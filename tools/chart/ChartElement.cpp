@@ -70,12 +70,14 @@ const char* UnitSymbol(const Quantity& quantity) {
 }
 
 double DefaultInterval(const Quantity& quantity) {
+  if (quantity.uncertainty) return 1.0;
   if (IsAngle(quantity.element)) return 2.0;
   return quantity.rates ? 10.0 : 1000.0;
 }
 
 bool IsCyclic(const Quantity& quantity) {
-  return quantity.element == Element::kD && !quantity.rates;
+  return quantity.element == Element::kD && !quantity.rates &&
+         !quantity.uncertainty;
 }
 
 }  // namespace norvane::chart

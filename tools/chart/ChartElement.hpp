@@ -17,6 +17,9 @@ enum class Element { kD, kI, kH, kX, kY, kZ, kF };
 struct Quantity {
   Element element = Element::kD;
   bool rates = false;  ///< the annual change instead of the element
+  /// The uncertainty of D, one standard deviation in degrees, by the
+  /// model's published error model, instead of D; for D only.
+  bool uncertainty = false;
 };
 
 /**
@@ -45,14 +48,16 @@ const char* UnitSymbol(const Quantity& quantity);
 
 /**
  * The contour interval charts of the quantity use by default, in its unit:
- * 2 degrees for D and I, 1000 nT for the intensities, 2 arc-minutes a year
- * for the change of D and I and 10 nT a year for that of the intensities.
+ * 1 degree for D's uncertainty, 2 degrees for D and I, 1000 nT for the
+ * intensities, 2 arc-minutes a year for the change of D and I and 10 nT a year
+ * for that of the intensities.
  */
 double DefaultInterval(const Quantity& quantity);
 
 /**
  * Whether the quantity is an angle defined modulo 360 degrees: D is (it
- * runs once around the circle about each pole), its rate and I are not.
+ * runs once around the circle about each pole), its rate, its uncertainty
+ * and I are not.
  */
 bool IsCyclic(const Quantity& quantity);
 

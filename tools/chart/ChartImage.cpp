@@ -31,6 +31,7 @@ constexpr Colour kCoast{0.55, 0.55, 0.52};
 constexpr Colour kGraticule{0.72, 0.72, 0.72};
 constexpr Colour kCaution{0.80, 0.80, 0.80};
 constexpr Colour kUnreliable{0.62, 0.62, 0.62};
+constexpr Colour kPath{0.45, 0.10, 0.55};
 
 // Every this many levels a line is heavier and labelled first.
 constexpr int kMajorEvery = 5;
@@ -40,6 +41,14 @@ constexpr double kCrowding = 0.35;
 constexpr double kMajorCrowding = 0.15;
 // Line between labels along one line, in font sizes.
 constexpr double kLabelSpacing = 30.0;
+// Room for the title and subtitle at the top, in font sizes.
+constexpr double kTitlesHeight = 3.6;
+// How far a polar map's meridian labels stand outside the circle, and the
+// room for them beyond it: half a label's height above and below, half the
+// widest ("150°W") at the sides, with a little to spare, in font sizes.
+constexpr double kMeridianLabelGap = 1.4;
+constexpr double kPolarMarginY = kMeridianLabelGap + 0.9;
+constexpr double kPolarMarginX = kMeridianLabelGap + 1.9;
 // Longest edge drawn straight on a polar map, degrees of longitude.
 constexpr double kPolarStep = 1.0;
 
@@ -113,6 +122,8 @@ class Drawing {
     Graticule(cr);
     Coast(cr);
     Contours(cr);
+    PolePath(cr);
+    DipPoles(cr);
     cairo_restore(cr);
     SetColour(cr, kInk);
     cairo_set_line_width(cr, 0.08 * font_);
@@ -124,20 +135,33 @@ class Drawing {
   }
 
  private:
-  bool Polar() const { return projection_.Polar(); }
+  // From the content, not the projection: Frame() runs before the
+  // projection is made.
+  bool Polar() const {
+    return content_.projection == ProjectionKind::kNorthPolar ||
+           content_.projection == ProjectionKind::kSouthPolar;
+  }
   bool ShowsWeakZones() const {
-    return !content_.quantity.rates &&
+    return !content_.quantity.rates && !content_.quantity.uncertainty &&
            (content_.quantity.element == Element::kD ||
             content_.quantity.element == Element::kH);
   }
 
   Projection Frame() const {
-    const double top = (Polar() ? 5.4 : 3.6) * font_;
     const double bottom = (ShowsWeakZones() ? 6.4 : 4.8) * font_;
-    const double side = (Polar() ? 3.0 : 4.2) * font_;
+    if (Polar()) {
+      // Below the titles and above the key, with a ring around the circle
+      // for the meridians' labels: kMeridianLabelGap out, and a label's
+      // half height (or half width, at the sides) beyond.
+      const double top = (kTitlesHeight + kPolarMarginY) * font_;
+      const double side = kPolarMarginX * font_;
+      return Projection(content_.projection, side, top, width_ - 2.0 * side,
+                        height_ - top - bottom - kPolarMarginY * font_);
+    }
+    const double top = kTitlesHeight * font_;
+    const double side = 4.2 * font_;
     return Projection(content_.projection, side, top,
-                      width_ - side - 2.0 * font_ + (Polar() ? -font_ : 0.0),
-                      height_ - top - bottom);
+                      width_ - side - 2.0 * font_, height_ - top - bottom);
   }
 
   Pixel Centre() const {
@@ -355,8 +379,8 @@ class Drawing {
     const double south =
         content_.projection == ProjectionKind::kSouthPolar ? -1.0 : 1.0;
     for (int lon = -150; lon <= 180; lon += 30) {
-      const double a = tools::Radians(lon);
-      const double r = radius + 1.4 * font_;
+      const double a = lon * kPi / 180.0;
+      const double r = radius + kMeridianLabelGap * font_;
       Text(cr, FormatAngle(lon, "E", "W"),
            {c.x + r * std::sin(a), c.y + south * r * std::cos(a)}, size);
     }
@@ -373,13 +397,16 @@ class Drawing {
     // No space before a degree sign, one before other units.
     std::string unit = UnitSymbol(content_.quantity);
     if (unit != "\u00b0") unit = " " + unit;
+    const std::string heavier =
+        content_.quantity.uncertainty
+            ? "at 1\u00b0, 2\u00b0 and 5\u00b0"
+            : "every " + FormatLevel(kMajorEvery * content_.interval) + unit;
     char line[256];
     std::snprintf(line, sizeof line,
-                  "Contour interval %s%s, heavier lines every %s%s.  "
+                  "Contour interval %s%s, heavier lines %s.  "
                   "Altitude %g km.  %s projection.",
                   FormatLevel(content_.interval).c_str(), unit.c_str(),
-                  FormatLevel(kMajorEvery * content_.interval).c_str(),
-                  unit.c_str(), content_.altitude, ProjectionTitle());
+                  heavier.c_str(), content_.altitude, ProjectionTitle());
     Text(cr, line, {0.5 * width_, 2.45 * font_}, 0.9 * font_, 0.5, 0.0);
   }
 
@@ -398,14 +425,18 @@ class Drawing {
   }
 
   void Key(cairo_t* cr) const {
-    const bool declination =
-        content_.quantity.element == Element::kD && !content_.quantity.rates;
+    const bool declination = content_.quantity.element == Element::kD &&
+                             !content_.quantity.rates &&
+                             !content_.quantity.uncertainty;
     const struct {
       Colour colour;
       double width;
       const char* text;
     } lines[] = {
-        {kPositive, 0.12, declination ? "east (positive)" : "positive"},
+        {kPositive, 0.12,
+         declination                     ? "east (positive)"
+         : content_.quantity.uncertainty ? "one standard deviation of D"
+                                         : "positive"},
         {kNegative, 0.12, declination ? "west (negative)" : "negative"},
         {kZero, 0.22, declination ? "agonic line (zero)" : "zero"}};
     // Only the kinds of line the chart has.
@@ -459,8 +490,14 @@ class Drawing {
   }
 
   void Contours(cairo_t* cr) const {
-    const std::vector<ScreenLine> lines = ProjectLines(
+    std::vector<ScreenLine> lines = ProjectLines(
         *content_.lines, projection_, kMajorEvery * content_.interval);
+    // Where a compass is good to 1, 2 and 5 degrees.
+    if (content_.quantity.uncertainty) {
+      for (ScreenLine& line : lines)
+        line.major =
+            line.value == 1.0 || line.value == 2.0 || line.value == 5.0;
+    }
     const auto hidden =
         CrowdedSegments(lines, kCrowding * font_, kMajorCrowding * font_);
     const double labelSize = 0.8 * font_;
@@ -491,6 +528,61 @@ class Drawing {
       cairo_rotate(cr, label.angle);
       Text(cr, label.text, {0.0, 0.0}, labelSize);
       cairo_restore(cr);
+    }
+  }
+
+  bool OnMap(const GeoPoint& p) const {
+    return p.lat >= projection_.MinLatitude() &&
+           p.lat <= projection_.MaxLatitude();
+  }
+
+  // A ringed cross on each dip pole of the date, named beside it.
+  void DipPoles(cairo_t* cr) const {
+    const double r = 0.35 * font_;
+    for (const PoleMark& mark : content_.dipPoles) {
+      if (!OnMap(mark.at)) continue;
+      const Pixel p = projection_.Project(mark.at.lon, mark.at.lat);
+      cairo_new_path(cr);
+      cairo_arc(cr, p.x, p.y, r, 0.0, 2.0 * kPi);
+      SetColour(cr, {1, 1, 1});
+      cairo_fill_preserve(cr);
+      cairo_move_to(cr, p.x - r, p.y);
+      cairo_line_to(cr, p.x + r, p.y);
+      cairo_move_to(cr, p.x, p.y - r);
+      cairo_line_to(cr, p.x, p.y + r);
+      SetColour(cr, kInk);
+      cairo_set_line_width(cr, 0.08 * font_);
+      cairo_stroke(cr);
+      Text(cr, mark.label, {p.x + 1.6 * r, p.y}, 0.8 * font_, 0.0, 0.5, true);
+    }
+  }
+
+  // A dip pole's path: a line through its yearly places, a dot on each,
+  // and the years where they do not crowd.
+  void PolePath(cairo_t* cr) const {
+    std::vector<Pixel> points;
+    std::vector<const PathYear*> years;
+    for (const PathYear& year : content_.polePath) {
+      if (!OnMap(year.at)) continue;
+      points.push_back(projection_.Project(year.at.lon, year.at.lat));
+      years.push_back(&year);
+    }
+    if (points.empty()) return;
+    SetColour(cr, kPath);
+    cairo_set_line_width(cr, 0.1 * font_);
+    cairo_new_path(cr);
+    for (const Pixel& p : points) cairo_line_to(cr, p.x, p.y);
+    cairo_stroke(cr);
+    for (const Pixel& p : points) {
+      cairo_arc(cr, p.x, p.y, 0.15 * font_, 0.0, 2.0 * kPi);
+      cairo_fill(cr);
+    }
+    const double size = 0.7 * font_;
+    for (const std::size_t i : PathLabels(points, 2.2 * font_)) {
+      SetColour(cr, kPath);
+      Text(cr, YearLabel(years[i]->year),
+           {points[i].x - 0.4 * font_, points[i].y + 0.4 * font_}, size, 1.0,
+           0.0);
     }
   }
 
@@ -571,7 +663,9 @@ std::string ChartTitle(const ChartContent& content) {
   const Quantity& q = content.quantity;
   std::string name = Name(q.element);
   std::string title;
-  if (q.rates) {
+  if (q.uncertainty) {
+    title = "Uncertainty of " + name + ", s" + Letter(q.element);
+  } else if (q.rates) {
     title = "Annual change of " + name + ", d" + Letter(q.element);
   } else {
     name[0] = static_cast<char>(name[0] - 'a' + 'A');

@@ -12,6 +12,7 @@
 #include "tools/chart/Contours.hpp"
 #include "tools/chart/FieldGrid.hpp"
 #include "tools/chart/OutputFile.hpp"
+#include "tools/chart/PoleMarks.hpp"
 #include "tools/chart/Projection.hpp"
 
 namespace norvane::chart {
@@ -27,6 +28,8 @@ struct ChartContent {
   const std::vector<ContourLine>* lines;  ///< the contours, by level
   const ValueGrid* grid;                  ///< H, for the weak-field zones
   const Coastlines* coastlines;           ///< land, or nullptr for none
+  std::vector<PoleMark> dipPoles;         ///< the date's dip poles
+  std::vector<PathYear> polePath;         ///< a dip pole's path, or none
 };
 
 /**
@@ -39,7 +42,9 @@ std::string ChartTitle(const ChartContent& content);
  * Draws the chart: land, the zones of weak horizontal field (on D and H
  * charts), a graticule, the contours with their values, a title and a key.
  * Positive levels are red, negative ones blue, and zero green and heavier;
- * every fifth level is heavier and labelled first.
+ * every fifth level is heavier and labelled first.  The date's dip poles
+ * are marked, and a dip pole's path is drawn with its years labelled where
+ * they do not crowd.
  *
  * @param[in] content what to draw.
  * @param[in] width, height image size, pixels, 1 to 16384.

@@ -81,6 +81,12 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
   }
 
   const FieldSource source(*model, options.request);
+  if (options.request.quantity.uncertainty && !source.HasErrorModel()) {
+    std::fprintf(err,
+                 "norvane-chart: the model %s has no published error model\n",
+                 source.ModelName().c_str());
+    return 2;
+  }
   if (!source.Valid()) {
     std::fprintf(err,
                  "norvane-chart: warning: the chart lies outside %s's validity "
@@ -105,9 +111,12 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
       TraceContours(source, grid, interval, lowest, highest);
 
   if (geojson != nullptr) {
-    const ContourMetadata metadata{
-        std::string(quantity.rates ? "d" : "") + Letter(quantity.element),
-        Unit(quantity), source.ModelName(), options.request.year};
+    const ContourMetadata metadata{std::string(quantity.rates         ? "d"
+                                               : quantity.uncertainty ? "s"
+                                                                      : "") +
+                                       Letter(quantity.element),
+                                   Unit(quantity), source.ModelName(),
+                                   options.request.year};
     geojson->Write(ContoursToGeoJson(lines, metadata));
   }
   if (png != nullptr || svg != nullptr) {
@@ -124,15 +133,25 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                      error.c_str());
       }
     }
-    const ChartContent content{quantity,
-                               source.ModelName(),
-                               options.request.year,
-                               options.request.altitude,
-                               interval,
-                               options.projection,
-                               &lines,
-                               &grid,
-                               haveCoast ? &coastlines : nullptr};
+    ChartContent content{
+        quantity,
+        source.ModelName(),
+        options.request.year,
+        options.request.altitude,
+        interval,
+        options.projection,
+        &lines,
+        &grid,
+        haveCoast ? &coastlines : nullptr,
+        DipPoleMarks(*model, options.request.year, options.request.altitude),
+        {}};
+    if (options.polePath) {
+      content.polePath = DipPolePath(
+          *model,
+          options.projection == ProjectionKind::kSouthPolar ? DipPole::kSouth
+                                                            : DipPole::kNorth,
+          *options.polePath, options.request.altitude);
+    }
     int width = options.width, height = options.height;
     if (width == 0) DefaultSize(options.projection, width, height);
     if (png != nullptr) WritePng(content, width, height, *png);

@@ -5,9 +5,11 @@
  */
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "tools/common/YearRange.hpp"
 #include "tools/chart/FieldGrid.hpp"
 #include "tools/chart/Projection.hpp"
 
@@ -25,6 +27,8 @@ struct ChartOptions {
   std::string
       coastlines;  ///< shapefile; empty for the default, "none" for none
   std::string png, svg, geojson;  ///< output paths; empty for none
+  /// Years of the dip pole's path on a polar map, or none.
+  std::optional<tools::YearRange> polePath;
 };
 
 /// Most levels a chart may have: a smaller interval is refused.

@@ -12,7 +12,10 @@ namespace {
 constexpr double kArcMinutesPerDegree = 60.0;
 
 // The requested quantity from the field (and its rates, when asked for).
-double Pick(const Quantity& quantity, const FieldAndRates& values) {
+double Pick(const Quantity& quantity, const std::optional<ErrorModel>& errors,
+            const FieldAndRates& values) {
+  if (quantity.uncertainty)
+    return errors ? DeclinationUncertainty(*errors, values.field.H) : NAN;
   const FieldElements& e = quantity.rates ? values.rates : values.field;
   // Angles in degrees, their rates in arc-minutes a year.
   const double angleUnit = quantity.rates ? kArcMinutesPerDegree : 1.0;
@@ -41,7 +44,9 @@ double Pick(const Quantity& quantity, const FieldAndRates& values) {
 
 FieldSource::FieldSource(const TimeVaryingModel& model,
                          const FieldRequest& request)
-    : model_(&model), request_(request) {}
+    : model_(&model),
+      request_(request),
+      errors_(PublishedErrorModel(model.name())) {}
 
 bool FieldSource::Valid() const {
   return !BoundsBeyond(model_->validity(), request_.year, request_.altitude)
@@ -63,13 +68,13 @@ void FieldSource::Row(double latitude, double longitude0, double step,
   for (int k = 0; k < count; ++k) {
     const FieldAndRates f = circle.Evaluate(
         tools::Radians(longitude0 + k * step), request_.quantity.rates);
-    values[k] = Pick(request_.quantity, f);
+    values[k] = Pick(request_.quantity, errors_, f);
     horizontal[k] = f.field.H;
   }
 }
 
 double FieldSource::Value(double latitude, double longitude) const {
-  return Pick(request_.quantity,
+  return Pick(request_.quantity, errors_,
               model_->Evaluate(request_.altitude, tools::Radians(latitude),
                                tools::Radians(longitude), request_.year,
                                request_.quantity.rates));

@@ -8,10 +8,12 @@
  * This is the only place that knows which model is evaluated.
  */
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/model/TimeVaryingModel.hpp"
+#include "tools/model/Uncertainty.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {
@@ -25,8 +27,8 @@ struct FieldRequest {
 
 /**
  * \brief One quantity of a field model, in the chart's units: D and I in
- *   degrees (their annual change in arc-minutes a year), intensities in nT
- *   (nT a year).  D lies in (-180, 180].
+ *   degrees (their annual change in arc-minutes a year, D's uncertainty in
+ *   degrees), intensities in nT (nT a year).  D lies in (-180, 180].
  */
 class FieldSource {
  public:
@@ -42,6 +44,10 @@ class FieldSource {
 
   /// The model's name, e.g. "WMM-2005".
   const std::string& ModelName() const { return model_->name(); }
+
+  /// Whether the model has a published error model, as an uncertainty
+  /// chart needs; without one the uncertainty is NaN.
+  bool HasErrorModel() const { return errors_.has_value(); }
 
   /// Whether the request lies within the years and altitudes the model is
   /// made for.
@@ -75,6 +81,7 @@ class FieldSource {
  private:
   const TimeVaryingModel* model_;
   FieldRequest request_;
+  std::optional<ErrorModel> errors_;
 };
 
 /**

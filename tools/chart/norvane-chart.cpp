@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "tools/common/CurrentYear.hpp"
+#include "tools/common/CurrentYear.hpp"
+#include "tools/common/YearRange.hpp"
 #include "tools/chart/ChartRun.hpp"
 
 namespace {
@@ -75,8 +77,14 @@ int main(int argc, char** argv) {
   app.add_option("--element", element, "the element: D I H X Y Z F (default D)")
       ->type_name("D|I|H|X|Y|Z|F")
       ->check(Names("ELEMENT", norvane::chart::ParseElement));
-  app.add_flag("--rates", options.request.quantity.rates,
-               "chart the annual change of the element instead");
+  auto* ratesOption =
+      app.add_flag("--rates", options.request.quantity.rates,
+                   "chart the annual change of the element instead");
+  app.add_flag("--uncertainty", options.request.quantity.uncertainty,
+               "chart the uncertainty of D instead, one standard deviation "
+               "in degrees by the model's published error model (WMM-2015 "
+               "to WMMHR-2025)")
+      ->excludes(ratesOption);
   app.add_option("--model", options.model,
                  "chart the model in FILE, a coefficient file (WMM.COF "
                  "layout) or an SHC file, told apart by content, instead of "
@@ -118,6 +126,18 @@ int main(int argc, char** argv) {
                  "land polygons, a shapefile (default: the crude shoreline "
                  "of python-cartopy-data), or 'none'")
       ->type_name("FILE");
+  std::string polePath;
+  app.add_option("--pole-path", polePath,
+                 "on a polar map, draw the path of its dip pole over the "
+                 "years FROM to TO by STEP (ends included), years labelled")
+      ->type_name("FROM:TO:STEP")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            norvane::tools::YearRange range;
+            const char* problem = norvane::tools::ParseYearRange(text, range);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "YEARS"));
   app.add_option("--png", options.png, "write the chart as PNG")
       ->type_name("FILE");
   app.add_option("--svg", options.svg, "write the chart as SVG")
@@ -129,6 +149,9 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
     options.request.quantity.element = *norvane::chart::ParseElement(element);
+    if (options.request.quantity.uncertainty &&
+        options.request.quantity.element != norvane::chart::Element::kD)
+      throw CLI::ValidationError("--uncertainty", "is charted for D only");
     options.projection = *norvane::chart::ParseProjection(projection);
     if (!year.empty()) {
       norvane::tools::ParseYearOrNow(year, options.request.year);
@@ -139,6 +162,13 @@ int main(int argc, char** argv) {
         !norvane::chart::ParseSize(size, options.width, options.height)) {
       throw CLI::ValidationError("--size",
                                  "'" + size + "' is not WxH, 16 to 16384 each");
+    }
+    if (!polePath.empty()) {
+      if (options.projection != norvane::chart::ProjectionKind::kNorthPolar &&
+          options.projection != norvane::chart::ProjectionKind::kSouthPolar)
+        throw CLI::ValidationError("--pole-path",
+                                   "needs a north-polar or south-polar map");
+      norvane::tools::ParseYearRange(polePath, options.polePath.emplace());
     }
     if (options.png.empty() && options.svg.empty() && options.geojson.empty()) {
       throw CLI::RequiredError("--png, --svg or --geojson");

@@ -92,7 +92,9 @@ char* FieldFormatter::Columns(const FieldElements& e, char* out) const {
 
 char* FieldFormatter::Format(const FieldElements& field,
                              const FieldElements* rates,
-                             const double* gridVariation, char* out) const {
+                             const double* gridVariation,
+                             const FieldElements* uncertainty,
+                             char* out) const {
   out = Columns(field, out);
   if (rates != nullptr) {
     *out++ = ' ';
@@ -103,10 +105,15 @@ char* FieldFormatter::Format(const FieldElements& field,
     out = Number(radians_ ? *gridVariation : Degrees(*gridVariation),
                  kAngleDecimals, out);
   }
+  if (uncertainty != nullptr) {
+    *out++ = ' ';
+    out = Columns(*uncertainty, out);
+  }
   return out;
 }
 
-std::string FieldFormatter::Header(bool rates, bool gridVariation) const {
+std::string FieldFormatter::Header(bool rates, bool gridVariation,
+                                   bool uncertainty) const {
   const std::string angle = radians_ ? "_rad" : "_deg";
   std::string header = "X_nT Y_nT Z_nT F_nT H_nT D" + angle + " I" + angle;
   if (rates) {
@@ -114,6 +121,9 @@ std::string FieldFormatter::Header(bool rates, bool gridVariation) const {
               "/yr dI" + angle + "/yr";
   }
   if (gridVariation) header += " GV" + angle;
+  if (uncertainty) {
+    header += " sX_nT sY_nT sZ_nT sF_nT sH_nT sD" + angle + " sI" + angle;
+  }
   return header + "\n";
 }
 

@@ -2,7 +2,8 @@
 /**
  * \file FieldFormatter.hpp
  * \brief Prints the seven field elements of one point, and optionally their
- *   seven rates of change, as the columns of one text line.
+ *   seven rates of change and their seven uncertainties, as the columns of
+ *   one text line.
  */
 
 #include <cstddef>
@@ -27,8 +28,8 @@ namespace norvane::tools {
  */
 class FieldFormatter {
  public:
-  /// Longest text Format writes: fifteen columns.
-  static constexpr std::size_t kMaxLength = 15 * 331;
+  /// Longest text Format writes: twenty-two columns.
+  static constexpr std::size_t kMaxLength = 22 * 331;
 
   /**
    * @param[in] significantDigits 1..17 for that many significant digits in
@@ -46,22 +47,27 @@ class FieldFormatter {
    *   none.
    * @param[in] gridVariation grid variation, radians, printed as D is (NaN
    *   as `nan`), or nullptr for none.
+   * @param[in] uncertainty one standard deviation of each element, in the
+   *   field's units, or nullptr for none.
    * @param[out] out room for kMaxLength characters.
    * @return one past the last character written.
    */
   char* Format(const FieldElements& field, const FieldElements* rates,
-               const double* gridVariation, char* out) const;
+               const double* gridVariation, const FieldElements* uncertainty,
+               char* out) const;
 
   /**
    * The column names, in the units this formatter prints, newline included:
    * "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg" (or D_rad I_rad), then with
    * rates "dX_nT/yr ... dD_deg/yr dI_deg/yr", then with grid variation
-   * "GV_deg" (or GV_rad).
+   * "GV_deg" (or GV_rad), then with uncertainties "sX_nT ... sD_deg
+   * sI_deg".
    *
    * @param[in] rates whether the rates' columns follow.
    * @param[in] gridVariation whether grid variation follows.
+   * @param[in] uncertainty whether the uncertainties' columns follow.
    */
-  std::string Header(bool rates, bool gridVariation) const;
+  std::string Header(bool rates, bool gridVariation, bool uncertainty) const;
 
  private:
   char* Number(double value, int decimals, char* out) const;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tools/common/Angles.hpp"
+#include "tools/common/Steps.hpp"
 
 namespace norvane::tools {
 namespace {
@@ -80,9 +81,11 @@ FieldTool::FieldTool(const TimeVaryingModel& model,
     circle_.emplace(model_.At(c.year), c.altitude, Radians(c.latitude), c.year);
   }
   if (options_.header) {
-    std::fputs(
-        formatter_.Header(options_.rates, options_.gridVariation).c_str(),
-        out_);
+    std::fputs(formatter_
+                   .Header(options_.rates, options_.gridVariation,
+                           options_.uncertainty.has_value())
+                   .c_str(),
+               out_);
   }
 }
 
@@ -164,16 +167,16 @@ void FieldTool::Process(const ParsedLine& parsed,
 }
 
 void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
-  const std::uint64_t rows = GridCount(grid.lat0, grid.lat1, grid.dlat);
-  const std::uint64_t columns = GridCount(grid.lon0, grid.lon1, grid.dlon);
+  const std::uint64_t rows = StepCount(grid.lat0, grid.lat1, grid.dlat);
+  const std::uint64_t columns = StepCount(grid.lon0, grid.lon1, grid.dlon);
   const ParsedLine unlabelled{};
   for (std::uint64_t i = 0; i < rows; ++i) {
-    GeodeticPoint point{GridValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
+    GeodeticPoint point{StepValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
                         altitude, year};
     const ModelCircle circle(model_.At(year), altitude, Radians(point.latitude),
                              year);
     for (std::uint64_t j = 0; j < columns; ++j) {
-      point.longitude = GridValue(grid.lon0, grid.lon1, grid.dlon, j);
+      point.longitude = StepValue(grid.lon0, grid.lon1, grid.dlon, j);
       ++linesRead_;
       char* const start = Room(kGridPrefixLength);
       size_ += static_cast<std::size_t>(
@@ -217,10 +220,14 @@ void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
   }
   const double gv =
       Radians(GridVariation(Degrees(r.field.D), p.latitude, p.longitude));
+  const FieldElements sigma =
+      options_.uncertainty ? Uncertainty(*options_.uncertainty, r.field.H)
+                           : FieldElements{};
   char* const line = Room(FieldFormatter::kMaxLength);
   size_ += static_cast<std::size_t>(
       formatter_.Format(r.field, options_.rates ? &r.rates : nullptr,
-                        options_.gridVariation ? &gv : nullptr, line) -
+                        options_.gridVariation ? &gv : nullptr,
+                        options_.uncertainty ? &sigma : nullptr, line) -
       line);
 }
 

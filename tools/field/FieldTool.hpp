@@ -16,6 +16,12 @@
 #include "tools/field/Grid.hpp"
 #include "tools/field/LineReader.hpp"
 #include "tools/field/PointParser.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/model/Uncertainty.hpp"
+#include "tools/field/FieldFormatter.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/LineReader.hpp"
+#include "tools/field/PointParser.hpp"
 
 namespace norvane::tools {
 
@@ -28,6 +34,8 @@ struct FieldToolOptions {
   bool rates = false;    ///< append the seven rates of change
   bool strict = false;   ///< points outside the model's validity are errors
   bool gridVariation = false;  ///< append grid variation, GV
+  /// Append each element's uncertainty by this error model, if given.
+  std::optional<ErrorModel> uncertainty;
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
   std::optional<GeodeticPoint> circle;

@@ -8,9 +8,6 @@ namespace {
 // Polar grids start at this latitude, degrees, north and south.
 constexpr double kPolarLatitude = 55.0;
 
-// How far short of the last value the last step may fall, in steps.
-constexpr double kStepTolerance = 1e-9;
-
 }  // namespace
 
 std::string CheckGrid(const PointGrid& g) {
@@ -28,17 +25,6 @@ std::string CheckGrid(const PointGrid& g) {
     return "the grid has more than " + std::to_string(kMaxGridPoints) +
            " points";
   return {};
-}
-
-std::uint64_t GridCount(double first, double last, double step) {
-  return static_cast<std::uint64_t>(
-             std::floor((last - first) / step + kStepTolerance)) +
-         1;
-}
-
-double GridValue(double first, double last, double step, std::uint64_t i) {
-  const double value = first + static_cast<double>(i) * step;
-  return std::fabs(value - last) <= kStepTolerance * step ? last : value;
 }
 
 double GridVariation(double declination, double latitude, double longitude) {

@@ -34,26 +34,6 @@ constexpr std::uint64_t kMaxGridPoints = std::uint64_t{1} << 32;
 std::string CheckGrid(const PointGrid& grid);
 
 /**
- * The number of values from `first` to `last` by `step`, both ends
- * included.  A last value within 1e-9 steps of `last` counts as reaching
- * it, so that 0 to 1 by 0.1 has 11 values whatever the rounding of 0.1.
- *
- * @param[in] first, last, step as in a valid PointGrid.
- * @return the count, >= 1.
- */
-std::uint64_t GridCount(double first, double last, double step);
-
-/**
- * The i-th value from `first`: first + i x step, computed afresh for each
- * i so that errors do not add up, and exactly `last` at the last one.
- *
- * @param[in] first, last, step as in a valid PointGrid.
- * @param[in] i 0 to GridCount - 1.
- * @return the value, degrees.
- */
-double GridValue(double first, double last, double step, std::uint64_t i);
-
-/**
  * Grid variation: the angle from grid north, parallel to the Greenwich
  * meridian in a polar stereographic grid, to magnetic north.
  *

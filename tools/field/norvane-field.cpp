@@ -30,6 +30,15 @@
 #include "tools/field/FieldTool.hpp"
 #include "tools/field/Grid.hpp"
 #include "tools/field/PointParser.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
+#include "tools/model/Uncertainty.hpp"
+#include "tools/common/CurrentYear.hpp"
+#include "tools/field/FieldTool.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/PointParser.hpp"
+#include "tools/field/PoleTool.hpp"
+#include "tools/common/YearRange.hpp"
 
 namespace {
 
@@ -62,18 +71,25 @@ const char kFooter[] =
     "--strict they are errors instead).  Without --year, points without a\n"
     "year are for 2006.0 with the compiled-in model and for the current\n"
     "date (UTC) with --model.  A model file that cannot be read stops the\n"
-    "run before anything is computed, with exit status 2.\n";
+    "run before anything is computed, with exit status 2.\n"
+    "--poles prints 'YEAR LABEL LATITUDE LONGITUDE' for the labels\n"
+    "north-dip, south-dip (where H is 0, at --alt), north-geomagnetic and\n"
+    "south-geomagnetic (the centred dipole's), then 'YEAR dipole-moment\n"
+    "A_M2'; --year FROM:TO:STEP gives one set per year, ends included.  A\n"
+    "dip pole not found prints 'nan nan' and makes the exit status 1.\n";
 
-// A check that `parse` accepts the text: nullptr or the reason it does not.
-CLI::Validator Accepts(const char* name,
-                       const char* (*parse)(std::string_view, double&)) {
+// --year: a year, a date, 'now', or with --poles FROM:TO:STEP.
+CLI::Validator YearOrRange() {
   return CLI::Validator(
-      [parse](std::string& text) -> std::string {
-        double value;
-        const char* problem = parse(text, value);
+      [](std::string& text) -> std::string {
+        double year;
+        norvane::tools::YearRange range;
+        const char* problem = text.find(':') == std::string::npos
+                                  ? norvane::tools::ParseYearOrNow(text, year)
+                                  : norvane::tools::ParseYearRange(text, range);
         return problem ? "'" + text + "' " + problem : std::string();
       },
-      name);
+      "YEAR");
 }
 
 // The six numbers of --grid, checked.
@@ -116,6 +132,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> grid;
   std::string modelPath;
   std::optional<norvane::tools::PointGrid> gridValues;
+  std::optional<norvane::tools::YearRange> years;
   std::string inputPath = "-";
   std::string outputPath = "-";
 
@@ -128,8 +145,9 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
   app.add_option("--year", year,
                  "decimal year, date or 'now' of points given without one "
-                 "(default: 2006.0, or now with --model)")
-      ->check(Accepts("YEAR", norvane::tools::ParseYearOrNow));
+                 "(default: 2006.0, or now with --model); with --poles "
+                 "also FROM:TO:STEP")
+      ->check(YearOrRange());
   app.add_option("--digits", options.significantDigits,
                  "print N significant digits in every column; 17 reads back "
                  "to the same double (default: 3 decimals for nT, 6 for "
@@ -146,9 +164,15 @@ int main(int argc, char** argv) {
   app.add_flag("--strict", options.strict,
                "make points outside the model's validity errors");
   app.add_flag("--gv", options.gridVariation,
-               "append grid variation GV (degrees) as the last column: "
+               "append grid variation GV (degrees) after the rates: "
                "D - LON at 55N and north, D + LON at 55S and south, in "
                "[-180, 180]; nan elsewhere");
+  bool uncertainty = false;
+  app.add_flag("--uncertainty", uncertainty,
+               "append each element's uncertainty, one standard deviation by "
+               "the model's published error model, as the last columns: sX "
+               "sY sZ sF sH (nT), sD sI (degrees); sD grows as H weakens, up "
+               "to 180");
   auto* circleOption =
       app.add_option("--circle", circle,
                      "evaluate along the circle of latitude LAT at ALT km in "
@@ -163,11 +187,16 @@ int main(int argc, char** argv) {
           ->type_name("LAT0 LAT1 DLAT LON0 LON1 DLON")
           ->expected(6)
           ->excludes(circleOption);
+  auto* polesOption =
+      app.add_flag("--poles",
+                   "print the dip and geomagnetic poles and the dipole moment "
+                   "for --year at --alt, instead of evaluating points");
   double gridAltitude = 0.0;
-  app.add_option("--alt", gridAltitude,
-                 "altitude of the --grid points, km (default 0)")
-      ->type_name("KM")
-      ->needs(gridOption);
+  auto* altOption =
+      app.add_option("--alt", gridAltitude,
+                     "altitude of the --grid points or the --poles, km "
+                     "(default 0)")
+          ->type_name("KM");
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
@@ -184,10 +213,23 @@ int main(int argc, char** argv) {
       ->excludes(gridOption)
       ->excludes(inputOption);
   gridOption->excludes(inputOption);
+  for (CLI::Option* other :
+       {circleOption, gridOption, inputOption, app.get_option("POINT"),
+        app.get_option("--rates"), app.get_option("--gv"),
+        app.get_option("--uncertainty"), app.get_option("--strict")})
+    polesOption->excludes(other);
 
+  bool poles = false;
   try {
     app.parse(argc, argv);
-    if (!year.empty()) {
+    poles = polesOption->count() > 0;
+    if (altOption->count() > 0 && grid.empty() && !poles)
+      throw CLI::ValidationError("--alt", "needs --grid or --poles");
+    if (year.find(':') != std::string::npos) {
+      if (!poles)
+        throw CLI::ValidationError("--year", "a range of years needs --poles");
+      norvane::tools::ParseYearRange(year, years.emplace());
+    } else if (!year.empty()) {
       norvane::tools::ParseYearOrNow(year, options.defaultYear);
     } else if (!modelPath.empty()) {
       options.defaultYear = norvane::tools::CurrentYear();
@@ -221,6 +263,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "norvane-field: %s\n", e.what());
     return kUsageError;
   }
+  if (uncertainty) {
+    options.uncertainty = norvane::PublishedErrorModel(model->name());
+    if (!options.uncertainty) {
+      std::fprintf(stderr,
+                   "norvane-field: --uncertainty: the model %s has no "
+                   "published error model\n",
+                   model->name().c_str());
+      return kUsageError;
+    }
+  }
 
   const int input = OpenInput(inputPath);
   if (input < 0) {
@@ -233,6 +285,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "norvane-field: cannot open output file '%s': %s\n",
                  outputPath.c_str(), std::strerror(errno));
     return kUsageError;
+  }
+
+  if (poles) {
+    const norvane::tools::YearRange range =
+        years ? *years
+              : norvane::tools::YearRange{options.defaultYear,
+                                          options.defaultYear, 1.0};
+    const int status =
+        norvane::tools::WritePoles(*model, range, gridAltitude, output, stderr);
+    return output != stdout && std::fclose(output) != 0 ? 1 : status;
   }
 
   try {

@@ -14,13 +14,20 @@ constexpr double kValidYears = kWmm2005ValidUntil - kWmm2005ValidFrom;
 }  // namespace
 
 LoadedModel::LoadedModel()
-    : name_("WMM-2005"), epoch_(kWmm2005ValidFrom), ellipsoid_(&kModuleWgs84) {
+    : name_("WMM-2005"),
+      epoch_(kWmm2005ValidFrom),
+      ellipsoid_(&kModuleWgs84),
+      dipole_{kWmm2005[CoefficientIndex(1, 0)],
+              kWmm2005[CoefficientIndex(1, 1)]} {
   static_assert(kWmm2005ValidFrom == kWmm2005Epoch,
                 "the compiled-in model is valid from its epoch");
 }
 
 LoadedModel::LoadedModel(const Coefficients& c)
-    : name_(c.name), epoch_(c.epoch), ellipsoid_(&kWgs84) {
+    : name_(c.name),
+      epoch_(c.epoch),
+      ellipsoid_(&kWgs84),
+      dipole_{c.rows[CoefficientIndex(1, 0)], c.rows[CoefficientIndex(1, 1)]} {
   if (c.degree > kWmm2005Degree) {
     any_ = std::make_shared<const AnyDegreeSums>(c);
     return;
@@ -36,6 +43,13 @@ LoadedModel::LoadedModel(const Coefficients& c)
 
 int LoadedModel::degree() const {
   return any_ ? any_->degree() : record_.maxDegree;
+}
+
+DipoleTerms LoadedModel::Dipole(double year) const {
+  const double dt = year - epoch_;
+  return {dipole_[0].g + dt * dipole_[0].gDot,
+          dipole_[1].g + dt * dipole_[1].gDot,
+          dipole_[1].h + dt * dipole_[1].hDot};
 }
 
 Validity LoadedModel::validity() const {

@@ -53,6 +53,13 @@ inline Beyond BoundsBeyond(const Validity& validity, double year,
           altitude<validity.lowest, altitude> validity.highest};
 }
 
+/// The degree-1 Gauss coefficients at one time: the centred dipole, nT.
+struct DipoleTerms {
+  double g10;  ///< g(1,0), nT
+  double g11;  ///< g(1,1), nT
+  double h11;  ///< h(1,1), nT
+};
+
 /**
  * \brief A model ready to evaluate.
  *
@@ -90,6 +97,12 @@ class LoadedModel {
   Validity validity() const;
 
   /**
+   * @param[in] year decimal year; extrapolated linearly, unchecked.
+   * @return the degree-1 coefficients at that time.
+   */
+  DipoleTerms Dipole(double year) const;
+
+  /**
    * Evaluates the field, and if asked its rate of change, at one point.
    *
    * @param[in] altitude height above the WGS-84 ellipsoid, km.
@@ -109,6 +122,7 @@ class LoadedModel {
   std::string name_;
   double epoch_;
   const Ellipsoid* ellipsoid_;  // of the geodetic coordinates
+  CoefficientRow dipole_[2];    // terms (1, 0) and (1, 1), as given
   // Degrees up to 12: the record, and whether its secular variation goes
   // beyond the compiled-in table's degree.
   FieldModel record_;

@@ -14,6 +14,7 @@
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/ChartRun.hpp"
 #include "tools/chart/OutputFile.hpp"
+#include "tools/chart/PoleMarks.hpp"
 #include "tools/chart/Projection.hpp"
 #include "tools/chart/ScreenLines.hpp"
 #include "tools/chart/WeakField.hpp"
@@ -86,6 +87,43 @@ TEST(ChartTitleTest, NamesTheQuantityUnitModelAndDate) {
     content.year = c.year;
     EXPECT_EQ(ChartTitle(content), c.title);
   }
+}
+
+// A path's years are written where they do not crowd: the first, each one
+// far enough from the last written, and the last in place of its crowded
+// neighbour.
+TEST(PathLabelsTest, LabelsYearsThatDoNotCrowd) {
+  const struct {
+    std::vector<double> x;  // along a line, pixels
+    std::vector<std::size_t> labels;
+  } cases[] = {
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {0, 3, 6, 10}},
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 3, 6, 9}},
+      {{0, 0.5, 1, 1.5, 5, 10}, {0, 4, 5}},
+      {{0, 1, 2}, {0}},
+      {{0, 1, 2, 3, 4}, {0, 4}},
+      {{7}, {0}},
+      {{}, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<Pixel> points;
+    for (const double x : c.x) points.push_back({x, 2 * x});
+    const double spacing = 3 * std::sqrt(5.0);
+    EXPECT_EQ(PathLabels(points, spacing), c.labels) << c.x.size();
+  }
+  EXPECT_EQ(YearLabel(1990.0), "1990");
+  EXPECT_EQ(YearLabel(2027.5), "2027.5");
+}
+
+// The compiled-in model's dip poles are marked, north and south.
+TEST(DipPoleMarksTest, MarksBothPoles) {
+  const std::vector<PoleMark> marks =
+      DipPoleMarks(TimeVaryingModel(), 2006.0, 0.0);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[0].label, "N dip pole");
+  EXPECT_GT(marks[0].at.lat, 80.0);
+  EXPECT_EQ(marks[1].label, "S dip pole");
+  EXPECT_LT(marks[1].at.lat, -60.0);
 }
 
 TEST(ParseSizeTest, ReadsWidthByHeight) {

@@ -10,12 +10,16 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "tests/tools/chart/ChartCommand.hpp"
+#include "common/Pi.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/LoadedModel.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -153,6 +157,9 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--bogus" + out,
       "--model " + ScratchPath(".COF") + out,  // no such model file
       "--png",
+      "--pole-path 2025:2030:1" + out,  // not a polar map
+      "--projection north-polar --pole-path 2030:2025:1" + out,
+      "--projection south-polar --pole-path 2025:2030" + out,
       "extra" + out};
   for (const std::string& arguments : bad) {
     const ChartRun run = RunChart(arguments);
@@ -195,6 +202,74 @@ TEST(NorvaneChartTest, WarnsOutsideTheModelsValidityAndDrawsAllTheSame) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.err.find("outside WMM-2005's validity"), std::string::npos);
   EXPECT_TRUE(Exists(json));
+}
+
+// The uncertainty of D is charted for a model with a published error
+// model: WMM-2025's sD = hypot(0.26, 5417 / H) is 1, 2 and 5 degrees where
+// H is 5609.93, 2731.68 and 1084.87 nT.  Other models are refused.
+TEST(NorvaneChartTest, ChartsTheUncertaintyOfDeclination) {
+  const std::string model = ScratchPath(".COF");
+  const std::string text =
+      "2025.0 WMM-2025 11/13/2024\n1 0 -30000 0 0 0\n1 1 -2000 5000 0 0\n";
+  std::ofstream(model) << text;
+  const std::string json = ScratchPath(".json");
+  const ChartRun run = RunChart("--model " + model +
+                                " --year 2025 --uncertainty --grid 2 "
+                                "--geojson " +
+                                json);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const LoadedModel loaded(ParseCoefficients(text, "test"));
+  const struct {
+    double level, H;
+  } levels[] = {{1, 5609.93}, {2, 2731.68}, {5, 1084.87}};
+  const nlohmann::json document = nlohmann::json::parse(ReadFile(json));
+  for (const auto& level : levels) {
+    int points = 0;
+    for (const auto& feature : document.at("features")) {
+      EXPECT_EQ(feature.at("properties").at("element"), "sD");
+      if (feature.at("properties").at("value") != level.level) continue;
+      const auto& geometry = feature.at("geometry");
+      const auto& coordinates = geometry.at("coordinates");
+      const bool single = geometry.at("type") == "LineString";
+      for (const auto& part :
+           single ? nlohmann::json::array({coordinates}) : coordinates) {
+        for (const auto& point : part) {
+          const double lon = point.at(0).get<double>() * kPi / 180;
+          const double lat = point.at(1).get<double>() * kPi / 180;
+          EXPECT_NEAR(loaded.Evaluate(0.0, lat, lon, 2025.0, false).field.H,
+                      level.H, 0.01)
+              << level.level;
+          ++points;
+        }
+      }
+    }
+    EXPECT_GT(points, 10) << level.level;
+  }
+  for (const char* refused : {"--uncertainty", "--uncertainty --element H",
+                              "--uncertainty --rates"}) {
+    const ChartRun no = RunChart(std::string(refused) + " --geojson " + json);
+    EXPECT_EQ(no.status, 2) << refused;
+  }
+  const ChartRun old = RunChart("--uncertainty --geojson " + json);
+  EXPECT_NE(old.err.find("WMM-2005 has no published error model"),
+            std::string::npos);
+}
+
+// A polar map with a dip pole's path differs from one without.
+TEST(NorvaneChartTest, DrawsADipPolesPathOnPolarMaps) {
+  std::string images[2];
+  const char* const paths[] = {"", " --pole-path 2005:2010:1"};
+  for (int i = 0; i < 2; ++i) {
+    const std::string png = ScratchPath(std::to_string(i) + ".png");
+    const ChartRun run = RunChart(
+        "--projection north-polar --size 300x320 --grid 5 "
+        "--coastlines none --png " +
+        png + paths[i]);
+    EXPECT_EQ(run.status, 0) << run.err;
+    images[i] = ReadFile(png);
+    EXPECT_FALSE(images[i].empty());
+  }
+  EXPECT_NE(images[0], images[1]);
 }
 
 }  // namespace

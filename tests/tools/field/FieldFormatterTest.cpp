@@ -17,9 +17,11 @@ namespace {
 
 std::string Format(const FieldFormatter& formatter, const FieldElements& f,
                    const FieldElements* rates = nullptr,
-                   const double* gridVariation = nullptr) {
+                   const double* gridVariation = nullptr,
+                   const FieldElements* uncertainty = nullptr) {
   char line[FieldFormatter::kMaxLength];
-  return std::string(line, formatter.Format(f, rates, gridVariation, line));
+  return std::string(
+      line, formatter.Format(f, rates, gridVariation, uncertainty, line));
 }
 
 const FieldElements kField = {20735.97849, -3524.0,      0.0625,         0.0005,
@@ -61,11 +63,20 @@ TEST(FieldFormatterTest, Formats) {
   const double none = NAN;
   EXPECT_EQ(Format(FieldFormatter(0, true), kField, nullptr, &none),
             "20735.978 -3524.000 0.062 0.001 -0.000 0.165806 -1.156281 nan");
-  EXPECT_EQ(FieldFormatter(0, false).Header(true, true),
+  EXPECT_EQ(FieldFormatter(0, false).Header(true, true, false),
             "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg dX_nT/yr dY_nT/yr dZ_nT/yr "
             "dF_nT/yr dH_nT/yr dD_deg/yr dI_deg/yr GV_deg\n");
-  EXPECT_EQ(FieldFormatter(0, true).Header(false, false),
+  EXPECT_EQ(FieldFormatter(0, true).Header(false, false, false),
             "X_nT Y_nT Z_nT F_nT H_nT D_rad I_rad\n");
+  EXPECT_EQ(FieldFormatter(0, false).Header(false, true, true),
+            "X_nT Y_nT Z_nT F_nT H_nT D_deg I_deg GV_deg sX_nT sY_nT sZ_nT "
+            "sF_nT sH_nT sD_deg sI_deg\n");
+  // The uncertainties come last, after grid variation, in the field's
+  // units.
+  const FieldElements sigma = {137, 89, 141, 138, 133, Radians(90.0), 0.0};
+  EXPECT_EQ(Format(FieldFormatter(0, false), kField, nullptr, &none, &sigma),
+            "20735.978 -3524.000 0.062 0.001 -0.000 9.500000 -66.250000 nan "
+            "137.000 89.000 141.000 138.000 133.000 90.000000 0.000000");
 }
 
 // The default columns are exactly what std::to_chars prints with 3 and 6

@@ -1,3 +1,4 @@
+#include "tools/common/Steps.hpp"
 #include "tools/field/Grid.hpp"
 
 #include <gtest/gtest.h>
@@ -15,14 +16,14 @@ TEST(GridTest, CountsBothEndsWhateverTheRounding) {
                {0, 0.95, 0.1, 10}, {-180, 180, 0.3, 1201}, {0.3, 0.9, 0.3, 3},
                {10, 10.5, 1, 1}};
   for (const auto& c : cases) {
-    EXPECT_EQ(GridCount(c.first, c.last, c.step), c.count) << c.step;
+    EXPECT_EQ(StepCount(c.first, c.last, c.step), c.count) << c.step;
     // The last value is the last bound exactly when the steps reach it.
-    const double last = GridValue(c.first, c.last, c.step, c.count - 1);
+    const double last = StepValue(c.first, c.last, c.step, c.count - 1);
     EXPECT_LE(last, c.last);
     EXPECT_EQ(last == c.last,
               std::fmod(c.last - c.first + 1e-12, c.step) < 1e-9);
   }
-  EXPECT_EQ(GridValue(0, 1, 0.1, 3), 0.30000000000000004);  // not 0.1 + ...
+  EXPECT_EQ(StepValue(0, 1, 0.1, 3), 0.30000000000000004);  // not 0.1 + ...
 }
 
 TEST(GridTest, RefusesBadGrids) {

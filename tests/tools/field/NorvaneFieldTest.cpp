@@ -480,6 +480,142 @@ TEST(NorvaneFieldTest, EvaluatesAGridWithGridVariation) {
   }
 }
 
+// The uncertainties at points where a dipole's H is known: 30000 nT
+// (a/r)^3 on the equator, and the equatorial terms' (b/r)^3 sqrt(g11^2 +
+// h11^2) at the pole.  WMM-2025's error model: sD = hypot(0.26, 5417 / H).
+TEST(NorvaneFieldTest, GivesTheUncertaintyOfAModelThatHasOne) {
+  const struct {
+    const char* terms;  // rows (1, 0) and (1, 1)
+    const char* point;
+    double H;
+    double sD;
+  } cases[] = {
+      {"1 0 -30000 0 0 0\n1 1 40 0 0 0", "0 0 0", 29902.220474, 0.316888},
+      {"1 0 -30000 0 0 0\n1 1 40 0 0 0", "90 0 0", 40.273357, 134.506047},
+      {"1 0 -30000 0 0 0\n1 1 0 20 0 0", "90 0 0", 20.136679, 180.0},
+      {"1 0 -30000 0 0 0\n1 1 0 0 0 0", "-90 0 0", 0.0, 180.0},
+  };
+  for (const auto& c : cases) {
+    const std::string file = TestFile(".cof");
+    std::ofstream(file) << "2025.0 WMM-2025 11/13/2024\n" << c.terms << "\n";
+    const ToolRun run = RunTool(std::string("--model ") + file +
+                                " --year 2025 --uncertainty -- " + c.point);
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.out.size(), 1u);
+    const std::vector<double> line = ReadNumbers(run.out[0]);
+    ASSERT_EQ(line.size(), 14u) << run.out[0];
+    EXPECT_NEAR(line[4], c.H, 1e-3) << c.point;
+    const std::vector<double> sigma(line.begin() + 7, line.end());
+    EXPECT_EQ(sigma, (std::vector<double>{137, 89, 141, 138, 133, c.sD, 0.2}))
+        << c.terms << " at " << c.point;
+  }
+}
+
+// The uncertainties come last, labelled; a model without a published error
+// model is refused before anything is computed.
+TEST(NorvaneFieldTest, PlacesOrRefusesTheUncertainty) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << "2020.0 WMM-2020 12/10/2019\n1 0 -30000 0 0 0\n"
+                         "1 1 -1500 4700 0 0\n";
+  const ToolRun run = RunTool("--model " + file +
+                              " --year 2020 --header --rates --gv "
+                              "--uncertainty -- 80 0 0");
+  ASSERT_EQ(run.out.size(), 2u);
+  EXPECT_EQ(run.out[0].substr(run.out[0].find("GV_deg")),
+            "GV_deg sX_nT sY_nT sZ_nT sF_nT sH_nT sD_deg sI_deg");
+  const std::vector<double> line = ReadNumbers(run.out[1]);
+  ASSERT_EQ(line.size(), 22u);
+  EXPECT_EQ(line[15], 131.0);
+  EXPECT_EQ(line[21], 0.21);
+
+  for (const char* name : {"WMM-2010", "synthetic", "wmm-2025"}) {
+    std::ofstream(file) << "2010.0 " << name << " 01/01/2010\n1 0 -30000 0 0 "
+                        << "0\n1 1 0 0 0 0\n";
+    const ToolRun refused = RunTool("--uncertainty --model " + file + " 0 0 0");
+    EXPECT_EQ(refused.status, 2) << name;
+    EXPECT_TRUE(refused.out.empty()) << name;
+    EXPECT_EQ(refused.err, std::string("norvane-field: --uncertainty: the "
+                                       "model ") +
+                               name + " has no published error model\n");
+  }
+  const ToolRun compiledIn = RunTool("--uncertainty 0 0 0");
+  EXPECT_EQ(compiledIn.status, 2);
+  EXPECT_TRUE(compiledIn.out.empty());
+}
+
+// The poles of a tilted dipole with a quadrupole: the dip poles where the
+// tool's own point evaluation finds H under 1 nT, the dipole's poles and
+// moment as worked out by hand from g10 = -30000, g11 = -2000, h11 = 5000:
+// B0 = 30479.5013 nT, latitude 90 - acos(30000 / B0), longitude
+// atan2(-5000, 2000), moment 6371.2^3 B0 1e7.
+TEST(NorvaneFieldTest, PrintsThePoles) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << "2025.0 TEST 01/01/2025\n1 0 -30000 0 0 0\n"
+                         "1 1 -2000 5000 10 -20\n2 0 -2000 0 0 0\n"
+                         "2 1 3000 -2500 0 0\n2 2 1500 -500 0 0\n";
+  const ToolRun run = RunTool("--model " + file +
+                              " --poles --year 2025 "
+                              "--alt 100");
+  EXPECT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.out.size(), 5u);
+  const char* const labels[] = {"north-dip", "south-dip"};
+  for (int i = 0; i < 2; ++i) {
+    std::istringstream line(run.out[i]);
+    std::string year, label, latitude, longitude;
+    line >> year >> label >> latitude >> longitude;
+    EXPECT_EQ(year, "2025");
+    EXPECT_EQ(label, labels[i]);
+    const std::vector<double> at =
+        ReadNumbers(RunTool("--model " + file + " --digits 17 -- " + latitude +
+                            " " + longitude + " 100 2025")
+                        .out.at(0));
+    EXPECT_LT(at.at(4), 1.0) << run.out[i];
+    EXPECT_EQ(at.at(2) > 0, i == 0) << run.out[i];
+  }
+  EXPECT_EQ(run.out[2], "2025 north-geomagnetic 79.823473 -68.198591");
+  EXPECT_EQ(run.out[3], "2025 south-geomagnetic -79.823473 111.801409");
+  EXPECT_EQ(run.out[4], "2025 dipole-moment 7.88264e+22");
+}
+
+// A range of years gives one set of lines a year, both ends included; a
+// bad range, or one without --poles, is refused.
+TEST(NorvaneFieldTest, PrintsThePolesOverARangeOfYears) {
+  const std::string file = TestFile(".cof");
+  std::ofstream(file) << "2025.0 TEST 01/01/2025\n1 0 -30000 0 10 0\n"
+                         "1 1 -2000 5000 10 -20\n";
+  const struct {
+    const char* range;
+    std::vector<std::string> years;
+  } ranges[] = {{"1900:2030:10",
+                 {"1900", "1910", "1920", "1930", "1940", "1950", "1960",
+                  "1970", "1980", "1990", "2000", "2010", "2020", "2030"}},
+                {"2025:2026:0.4", {"2025", "2025.4", "2025.8"}},
+                {"2025:2026:0.1",
+                 {"2025", "2025.1", "2025.2", "2025.3", "2025.4", "2025.5",
+                  "2025.6", "2025.7", "2025.8", "2025.9", "2026"}},
+                {"2025:2025:1", {"2025"}}};
+  for (const auto& r : ranges) {
+    const ToolRun run =
+        RunTool("--model " + file + " --poles --year " + r.range);
+    EXPECT_EQ(run.status, 0) << r.range << run.err;
+    ASSERT_EQ(run.out.size(), 5 * r.years.size()) << r.range;
+    for (std::size_t i = 0; i < run.out.size(); ++i) {
+      EXPECT_EQ(run.out[i].substr(0, run.out[i].find(' ')), r.years[i / 5])
+          << r.range;
+    }
+  }
+  for (const char* bad :
+       {"--poles --year 2030:2025:1", "--poles --year 2025:2030:0",
+        "--poles --year 0:1e6:0.01", "--poles --year 2025:2030",
+        "--poles --year 2025:x:1", "--poles --year 2025:2026:1:1",
+        "--year 2020:2030:5 0 0 0", "--poles 0 0 0", "--poles --rates",
+        "--poles --uncertainty", "--alt 10 0 0 0"}) {
+    const ToolRun run = RunTool(bad);
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_TRUE(run.out.empty()) << bad;
+  }
+}
+
 // The manual shows the help text as the tool prints it.
 TEST(NorvaneFieldTest, ManualShowsTheHelp) {
   const ToolRun help = RunTool("--help");
