@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "model/Utf8Text.hpp"
+
 namespace norvane {
 namespace {
 
@@ -36,37 +38,46 @@ Fields Split(std::string_view line) {
   return f;
 }
 
-// Printable text of a field for a message: at most 40 bytes, and bytes
-// outside printable ASCII as '?'.
+// A field for a message: at most 40 bytes, made printable.
 std::string Quote(std::string_view text) {
-  std::string quoted = "'";
-  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    quoted += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-  }
-  return quoted + (text.size() > 40 ? "...'" : "'");
+  return "'" + Printable(text.substr(0, 40)) +
+         (text.size() > 40 ? "...'" : "'");
 }
 
-bool ParseDouble(std::string_view text, double& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+// Reads a finite decimal number that makes up the whole text: nullptr, or
+// why it is not one.
+const char* ParseDouble(std::string_view text, double& value) {
+  // from_chars takes no '+'; allow one, but not before a sign.
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+    text.remove_prefix(1);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(),
                                          value, std::chars_format::general);
-  return ec == std::errc() && end == text.data() + text.size() &&
-         std::isfinite(value);
+  if (ec == std::errc::result_out_of_range)
+    return "is out of range (too large or too small for a double)";
+  if (ec != std::errc() || end != text.data() + text.size())
+    return "is not a number";
+  return std::isfinite(value) ? nullptr : "is not finite";
 }
 
 bool ParseInt(std::string_view text, int& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+    text.remove_prefix(1);
   const auto [end, ec] =
       std::from_chars(text.data(), text.data() + text.size(), value);
   return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+// The end line: nines only, wider than any degree and order, so that a row
+// cut short after its degree (a lone 9) is never taken for it.
+constexpr std::size_t kMinNines = 10;
+
 bool IsNines(std::string_view line) {
   const Fields f = Split(line);
-  return f.count == 1 &&
+  return f.count == 1 && f.field[0].size() >= kMinNines &&
          f.field[0].find_first_not_of('9') == std::string_view::npos;
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsDate(std::string_view text) {
   if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
@@ -81,6 +92,9 @@ class Parser {
       : text_(text), fileName_(fileName) {}
 
   Coefficients Parse() {
+    // Editors on some systems start UTF-8 text with a byte-order mark.
+    if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+      position_ = kByteOrderMark.size();
     std::string_view line;
     if (!NextLine(line)) {
       lineNumber_ = 1;
@@ -100,13 +114,20 @@ class Parser {
       }
       if (ended) Fail("text after the line of nines that ends the rows");
       Row(line, n, m);
+      lastRow_ = lineNumber_;
       if (++m > n) {
         model_.degree = n;
         ++n;
         m = 0;
       }
     }
-    if (!ended) EndOfRows(n, m);
+    if (!ended) {
+      // Name the last row, where the file stopped, not its blank lines.
+      if (lastRow_ > 0) lineNumber_ = lastRow_;
+      EndOfRows(n, m);
+      Fail("the file ends after degree " + std::to_string(model_.degree) +
+           " without the line of nines that ends the rows: is it cut short?");
+    }
     return std::move(model_);
   }
 
@@ -146,11 +167,13 @@ class Parser {
           "the header must hold the epoch, the model's name and its "
           "release date (MM/DD/YYYY)");
     }
-    if (!ParseDouble(f.field[0], model_.epoch) || model_.epoch < 0.0 ||
-        model_.epoch > 9999.0)
+    if (ParseDouble(f.field[0], model_.epoch) != nullptr ||
+        model_.epoch < 0.0 || model_.epoch > 9999.0)
       Fail("the epoch " + Quote(f.field[0]) + " is not a year from 0 to 9999");
     if (!IsDate(f.field[2]))
       Fail("the release date " + Quote(f.field[2]) + " is not MM/DD/YYYY");
+    if (!IsUtf8(f.field[1]))
+      Fail("the model's name " + Quote(f.field[1]) + " is not valid UTF-8");
     model_.name = std::string(f.field[1]);
     model_.releaseDate = std::string(f.field[2]);
   }
@@ -182,9 +205,9 @@ class Parser {
     double values[4];
     static const char* const kNames[] = {"g", "h", "gdot", "hdot"};
     for (int i = 0; i < 4; ++i) {
-      if (!ParseDouble(f.field[2 + i], values[i]))
-        Fail(std::string(kNames[i]) + " " + Quote(f.field[2 + i]) +
-             " is not a finite number");
+      if (const char* problem = ParseDouble(f.field[2 + i], values[i]))
+        Fail(std::string(kNames[i]) + " " + Quote(f.field[2 + i]) + " " +
+             problem);
     }
     if (m == 0 && (values[1] != 0.0 || values[3] != 0.0))
       Fail("row " + Term(n, m) + " has an h term, but order 0 has none");
@@ -196,6 +219,7 @@ class Parser {
   std::string_view fileName_;
   std::size_t position_ = 0;
   unsigned long lineNumber_ = 0;
+  unsigned long lastRow_ = 0;  // the line of the last row read
   Coefficients model_;
 };
 
@@ -223,7 +247,8 @@ Coefficients ReadCoefficientFile(const std::string& path) {
     }
     text.append(block, got);
   }
-  if (std::ferror(file.get())) throw fail("cannot read");
+  if (std::ferror(file.get()))
+    throw fail(std::string("cannot read: ") + std::strerror(errno));
   return ParseCoefficients(text, path);
 }
 

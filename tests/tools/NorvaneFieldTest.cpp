@@ -262,7 +262,8 @@ TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
   const ToolRun unwritten =
       RunTool("--output-file " + missing + "/results", "40 -105 0\n");
   EXPECT_EQ(unwritten.status, 2);
-  EXPECT_NE(unwritten.err.find("cannot open output file"), std::string::npos);
+  EXPECT_EQ(unwritten.err, "norvane-field: cannot write " + missing +
+                               "/results: No such file or directory\n");
 }
 
 // Along a circle the results are those of single points to within 1e-13 of
@@ -317,7 +318,7 @@ TEST(NorvaneFieldTest, RefusesABadModelFileBeforeComputing) {
   std::ofstream(file) << "2020.0 BAD 01/01/2020\n1 0 1 0 0 0\n1 1 1 1 x 0\n";
   const struct {
     std::string path, message;
-  } cases[] = {{file, file + ":3: gdot 'x' is not a finite number"},
+  } cases[] = {{file, file + ":3: gdot 'x' is not a number"},
                {file + ".missing",
                 file + ".missing: cannot open: No such file or directory"}};
   for (const auto& c : cases) {
