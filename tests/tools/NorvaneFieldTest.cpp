@@ -1,8 +1,11 @@
 // Runs the norvane-field executable with input on its standard input.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -98,11 +101,26 @@ TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
 }
 
 TEST(NorvaneFieldTest, RejectsBadOptionsWithUsage) {
-  for (const char* arguments :
-       {"--digits 0", "--digits 18", "--digits x", "--year nan", "--year 2006x",
-        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5", "--circle 40 0",
-        "--circle 91 0 2006", "--circle 40E 0 2006",
-        "--circle 40 0 2006 40 -105 0", "--input-file - 40 -105 0"}) {
+  for (const char* arguments : {"--digits 0",
+                                "--digits 18",
+                                "--digits x",
+                                "--year nan",
+                                "--year 2006x",
+                                "--year 2006-02-30",
+                                "--bogus",
+                                "40 -105",
+                                "1 2 3 4 5",
+                                "--circle 40 0",
+                                "--circle 91 0 2006",
+                                "--circle 40E 0 2006",
+                                "--circle 40 0 2006 40 -105 0",
+                                "--input-file - 40 -105 0",
+                                "--model '' 0 0 0",
+                                "--output-file '' 0 0 0",
+                                "--grid 0 1 1 0 1 1 --alt nan",
+                                "--grid 0 1 1 0 1 1 --alt 0x10",
+                                "--grid 0 1 1 0 1 1 --alt inf",
+                                "--grid 0 1 1 0 1 1 --alt 1e999"}) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
@@ -264,6 +282,51 @@ TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
   EXPECT_EQ(unwritten.status, 2);
   EXPECT_EQ(unwritten.err, "norvane-field: cannot write " + missing +
                                "/results: No such file or directory\n");
+}
+
+// The output replaces only its own file, and never the input, whatever name
+// either goes by.
+TEST(NorvaneFieldTest, OutputsReplaceOnlyTheirOwnFiles) {
+  const std::string points = TestFile(".points");
+  const std::string link = TestFile(".link");
+  std::ofstream(points) << "40 -105 0\n";
+  std::remove(link.c_str());
+  ASSERT_EQ(::symlink(points.c_str(), link.c_str()), 0);
+  for (const std::string& arguments :
+       {"--input-file " + points + " --output-file " + points,
+        "--input-file " + points + " --output-file " + link,
+        // RunTool's standard input.
+        "--input-file - --output-file " + TestFile(".in")}) {
+    const ToolRun run = RunTool(arguments, "40 -105 0\n");
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("is the input file"), std::string::npos) << run.err;
+    EXPECT_EQ(Slurp(TestFile(".in")), "40 -105 0\n");
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
+  }
+  EXPECT_EQ(Slurp(points), "40 -105 0\n");
+
+  // A link is followed, and the mode of the file replaced kept.
+  const std::string results = TestFile(".results");
+  std::ofstream(results) << "old";
+  ::chmod(results.c_str(), 0600);
+  std::remove(link.c_str());
+  ASSERT_EQ(::symlink(results.c_str(), link.c_str()), 0);
+  EXPECT_EQ(RunTool("--output-file " + link, "40 -105 0\n").status, 0);
+  EXPECT_EQ(Slurp(results), kBoulder + std::string("\n"));
+  struct stat info;
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(::stat(results.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  // A device is written into, and its write error fails the run.
+  const ToolRun full = RunTool("--output-file /dev/full", "40 -105 0\n");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find("cannot write /dev/full: No space left on device"),
+            std::string::npos)
+      << full.err;
+  ASSERT_EQ(::stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 // Along a circle the results are those of single points to within 1e-13 of
