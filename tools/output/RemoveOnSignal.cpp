@@ -15,7 +15,8 @@ static_assert(ATOMIC_POINTER_LOCK_FREE == 2);
 constexpr int kSlots = 32;
 std::atomic<const char*> listed[kSlots];
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGPIPE too: a reader of a FIFO or pipe output that goes away ends the run.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 extern "C" void RemoveListed(int signal) {
   for (std::atomic<const char*>& slot : listed) {

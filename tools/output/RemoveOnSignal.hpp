@@ -2,8 +2,9 @@
 /**
  * \file RemoveOnSignal.hpp
  * \brief Temporary files that an interrupted run removes: on SIGINT,
- *   SIGTERM or SIGHUP each listed file is unlinked before the signal takes
- *   its default course (a signal the process ignores stays ignored).
+ *   SIGTERM, SIGHUP or SIGPIPE each listed file is unlinked before the
+ *   signal takes its default course (a signal the process ignores stays
+ *   ignored).
  */
 
 namespace norvane::tools {
