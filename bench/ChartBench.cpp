@@ -19,7 +19,7 @@
 #include "tools/chart/Contours.hpp"
 #include "tools/chart/FieldGrid.hpp"
 #include "tools/chart/GeoJson.hpp"
-#include "tools/chart/OutputFile.hpp"
+#include "tools/common/OutputFile.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -31,7 +31,9 @@ constexpr int kWidth = 1400, kHeight = 800;
 bool missed = false;
 
 // A file that is written and then thrown away: never committed.
-OutputFile Scratch() { return OutputFile("/tmp/norvane-chart-bench.out"); }
+tools::OutputFile Scratch() {
+  return tools::OutputFile("/tmp/norvane-chart-bench.out");
+}
 
 const TimeVaryingModel& Model() {
   static const TimeVaryingModel model;  // the compiled-in WMM-2005
@@ -89,7 +91,7 @@ void BM_Png(benchmark::State& state) {
   Chart chart;
   MakeChart(chart);
   for (auto _ : state) {
-    OutputFile file = Scratch();
+    tools::OutputFile file = Scratch();
     WritePng(Content(chart), kWidth, kHeight, file);
   }
 }
@@ -99,7 +101,7 @@ void BM_Svg(benchmark::State& state) {
   Chart chart;
   MakeChart(chart);
   for (auto _ : state) {
-    OutputFile file = Scratch();
+    tools::OutputFile file = Scratch();
     WriteSvg(Content(chart), kWidth, kHeight, file);
   }
 }
@@ -123,7 +125,7 @@ void BM_WholeChart(benchmark::State& state) {
     const auto wallStart = std::chrono::steady_clock::now();
     Chart chart;
     MakeChart(chart);
-    OutputFile file = Scratch();
+    tools::OutputFile file = Scratch();
     WritePng(Content(chart), kWidth, kHeight, file);
     seconds.push_back(static_cast<double>(std::clock() - start) /
                       CLOCKS_PER_SEC);

@@ -30,7 +30,8 @@ function(norvane_tool_model_variant suffix)
     ${dir}/AnyDegreeSums.cpp ${dir}/CoefficientFile.cpp
     ${dir}/FieldCircle.cpp ${dir}/FieldElements.cpp ${dir}/LoadedModel.cpp
     ${dir}/ModelFile.cpp ${dir}/Poles.cpp ${dir}/ShcFile.cpp
-    ${dir}/TextFields.cpp ${dir}/TimeVaryingModel.cpp ${dir}/Uncertainty.cpp)
+    ${dir}/TextFields.cpp ${dir}/TimeVaryingModel.cpp ${dir}/Uncertainty.cpp
+    ${dir}/Utf8Text.cpp)
   target_link_libraries(${target} PUBLIC norvane_model${suffix}
                         PRIVATE ${ARG_LIBS})
   target_compile_options(${target} PRIVATE ${ARG_OPTIONS})

@@ -1,12 +1,14 @@
 // Any bytes as a model file, in either layout, give a model or one message
 // naming the file and a line, never a crash; a model read is complete and
-// evaluates.
+// evaluates, and no file cut short is read as a different model.
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "tools/model/CoefficientFile.hpp"
 #include "tools/model/ShcFile.hpp"
@@ -32,9 +34,20 @@ void RequireComplete(const norvane::Coefficients& model) {
   }
 }
 
-norvane::TimeVaryingModel Read(std::string_view text) {
+bool SameRows(const norvane::Coefficients& a, const norvane::Coefficients& b) {
+  if (a.degree != b.degree || a.rows.size() != b.rows.size()) return false;
+  for (std::size_t i = 0; i < a.rows.size(); ++i) {
+    if (std::memcmp(&a.rows[i], &b.rows[i], sizeof a.rows[i]) != 0)
+      return false;
+  }
+  return true;
+}
+
+// A file's models, in either layout: one for a coefficient file, one per
+// epoch for an SHC file.
+std::vector<norvane::Coefficients> Parse(std::string_view text) {
   if (norvane::IsShcText(text)) {
-    const norvane::ShcModel shc = norvane::ParseShc(text, "fuzz.cof");
+    norvane::ShcModel shc = norvane::ParseShc(text, "fuzz.cof");
     Require(!shc.epochs.empty() &&
                 shc.epochs.size() <=
                     static_cast<std::size_t>(norvane::kMaxShcEpochs),
@@ -44,12 +57,32 @@ norvane::TimeVaryingModel Read(std::string_view text) {
       Require(i == 0 || shc.epochs[i].epoch > shc.epochs[i - 1].epoch,
               "increasing epochs");
     }
-    return norvane::TimeVaryingModel(shc);
+    return std::move(shc.epochs);
   }
-  const norvane::Coefficients model =
-      norvane::ParseCoefficients(text, "fuzz.cof");
+  norvane::Coefficients model = norvane::ParseCoefficients(text, "fuzz.cof");
   RequireComplete(model);
-  return norvane::TimeVaryingModel(model);
+  return {std::move(model)};
+}
+
+// Parses the text; false if it is refused, with the message checked.
+bool Parses(std::string_view text, std::vector<norvane::Coefficients>& models) {
+  try {
+    models = Parse(text);
+    return true;
+  } catch (const norvane::CoefficientFileError& e) {
+    const std::string message = e.what();
+    Require(message.rfind("fuzz.cof:", 0) == 0, "the message names the file");
+    Require(message.find('\n') == std::string::npos, "one line");
+    return false;
+  }
+}
+
+bool SameModels(const std::vector<norvane::Coefficients>& a,
+                const std::vector<norvane::Coefficients>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!SameRows(a[i], b[i])) return false;
+  return true;
 }
 
 }  // namespace
@@ -57,16 +90,28 @@ norvane::TimeVaryingModel Read(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  try {
-    const norvane::TimeVaryingModel model = Read(text);
-    const norvane::Validity v = model.validity();
-    Require(v.from <= v.until, "a span of years");
-    for (const double year : {v.from, v.until, 0.5 * (v.from + v.until)})
-      model.Evaluate(0.0, 0.5, 1.0, year, true);
-  } catch (const norvane::CoefficientFileError& e) {
-    const std::string message = e.what();
-    Require(message.rfind("fuzz.cof:", 0) == 0, "the message names the file");
-    Require(message.find('\n') == std::string::npos, "one line");
+  std::vector<norvane::Coefficients> models;
+  if (!Parses(text, models)) return 0;
+  // The file cut anywhere before its last line: refused, or read as the
+  // same model (a cut in the blank lines after the rows loses nothing).  A
+  // coefficient file's last line is its line of nines, so every cut of its
+  // rows is covered; an SHC file has no end line, and a cut inside its last
+  // line cannot be told from a shorter number.
+  const std::size_t lastLine = text.find_last_not_of(" \t\r\n\v\f");
+  const std::size_t lastStart = text.find_last_of('\n', lastLine);
+  const std::size_t cuts = lastStart == std::string_view::npos ? 0 : lastStart;
+  for (std::size_t cut = 0; cut < cuts; ++cut) {
+    std::vector<norvane::Coefficients> part;
+    if (Parses(text.substr(0, cut), part))
+      Require(SameModels(part, models), "a file cut short is refused");
   }
+  const norvane::TimeVaryingModel model =
+      norvane::IsShcText(text)
+          ? norvane::TimeVaryingModel(norvane::ParseShc(text, "fuzz.cof"))
+          : norvane::TimeVaryingModel(models.front());
+  const norvane::Validity v = model.validity();
+  Require(v.from <= v.until, "a span of years");
+  for (const double year : {v.from, v.until, 0.5 * (v.from + v.until)})
+    model.Evaluate(0.0, 0.5, 1.0, year, true);
   return 0;
 }

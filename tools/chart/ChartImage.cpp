@@ -646,12 +646,12 @@ class Drawing {
 
 cairo_status_t WriteToFile(void* closure, const unsigned char* data,
                            unsigned int length) {
-  auto* file = static_cast<OutputFile*>(closure);
+  auto* file = static_cast<tools::OutputFile*>(closure);
   file->Write({reinterpret_cast<const char*>(data), length});
   return file->Ok() ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
-bool Finish(cairo_status_t status, OutputFile& file) {
+bool Finish(cairo_status_t status, tools::OutputFile& file) {
   ReleaseFontCaches();
   if (status != CAIRO_STATUS_SUCCESS) file.Fail(cairo_status_to_string(status));
   return file.Ok();
@@ -676,7 +676,7 @@ std::string ChartTitle(const ChartContent& content) {
 }
 
 bool WritePng(const ChartContent& content, int width, int height,
-              OutputFile& file) {
+              tools::OutputFile& file) {
   cairo_surface_t* surface =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_status_t status = DrawOnSurface(
@@ -689,7 +689,7 @@ bool WritePng(const ChartContent& content, int width, int height,
 }
 
 bool WriteSvg(const ChartContent& content, int width, int height,
-              OutputFile& file) {
+              tools::OutputFile& file) {
   cairo_surface_t* surface =
       cairo_svg_surface_create_for_stream(WriteToFile, &file, width, height);
   cairo_status_t status = DrawOnSurface(

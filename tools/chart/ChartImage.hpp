@@ -11,7 +11,7 @@
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"
 #include "tools/chart/FieldGrid.hpp"
-#include "tools/chart/OutputFile.hpp"
+#include "tools/common/OutputFile.hpp"
 #include "tools/chart/PoleMarks.hpp"
 #include "tools/chart/Projection.hpp"
 
@@ -52,12 +52,12 @@ std::string ChartTitle(const ChartContent& content);
  * @return whether everything was written.
  */
 bool WritePng(const ChartContent& content, int width, int height,
-              OutputFile& file);
+              tools::OutputFile& file);
 
 /**
  * As WritePng, as SVG with the size in points.
  */
 bool WriteSvg(const ChartContent& content, int width, int height,
-              OutputFile& file);
+              tools::OutputFile& file);
 
 }  // namespace norvane::chart

@@ -13,7 +13,8 @@
 #include "tools/chart/Coastlines.hpp"
 #include "tools/chart/Contours.hpp"
 #include "tools/chart/GeoJson.hpp"
-#include "tools/chart/OutputFile.hpp"
+#include "tools/common/OutputFile.hpp"
+#include "tools/model/Utf8Text.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -26,6 +27,15 @@ bool ParseSide(std::string_view text, int& side) {
       std::from_chars(text.data(), text.data() + text.size(), side);
   return result.ec == std::errc() && result.ptr == text.data() + text.size() &&
          side >= kMinSide && side <= kMaxSide;
+}
+
+// Whether the field could be evaluated at every node: a model whose
+// coefficients are too large overflows to infinities and NaNs.
+bool FiniteEverywhere(const ValueGrid& grid) {
+  return std::all_of(grid.horizontal.begin(), grid.horizontal.end(),
+                     [](double h) { return std::isfinite(h); }) &&
+         std::none_of(grid.values.begin(), grid.values.end(),
+                      [](double v) { return std::isinf(v); });
 }
 
 }  // namespace
@@ -51,7 +61,8 @@ bool ParseSize(std::string_view text, int& width, int& height) {
          ParseSide(text.substr(x + 1), height);
 }
 
-int RunChart(const ChartOptions& options, std::FILE* err) {
+int RunChart(const ChartOptions& options, std::FILE* err,
+             std::string_view usage) {
   std::optional<TimeVaryingModel> model;
   try {
     if (options.model.empty()) {
@@ -63,21 +74,25 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
     std::fprintf(err, "norvane-chart: %s\n", e.what());
     return 2;
   }
-  // Then the files: an unwritable path is reported before any work.
-  std::vector<std::unique_ptr<OutputFile>> files;
-  OutputFile* png = nullptr;
-  OutputFile* svg = nullptr;
-  OutputFile* geojson = nullptr;
+  // Then the files, all of them: a path that cannot be written is reported
+  // before any work.  What goes to a device or FIFO is held until the end,
+  // so that it sees nothing of a run that fails.
+  std::vector<std::unique_ptr<tools::OutputFile>> files;
+  std::vector<tools::OutputFile*> outputs;
+  tools::OutputFile* png = nullptr;
+  tools::OutputFile* svg = nullptr;
+  tools::OutputFile* geojson = nullptr;
   for (auto [path, file] :
        {std::pair{&options.png, &png}, std::pair{&options.svg, &svg},
         std::pair{&options.geojson, &geojson}}) {
     if (path->empty()) continue;
-    files.push_back(std::make_unique<OutputFile>(*path));
+    files.push_back(std::make_unique<tools::OutputFile>(*path, true));
     if (!files.back()->Ok()) {
       std::fprintf(err, "norvane-chart: %s\n", files.back()->Error().c_str());
-      return 1;
+      return 1;  // the destructors remove every temporary file
     }
     *file = files.back().get();
+    outputs.push_back(*file);
   }
 
   const FieldSource source(*model, options.request);
@@ -87,24 +102,34 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                  source.ModelName().c_str());
     return 2;
   }
+  const std::string name = Printable(source.ModelName());
   if (!source.Valid()) {
     std::fprintf(err,
                  "norvane-chart: warning: the chart lies outside %s's validity "
                  "(%s)\n",
-                 source.ModelName().c_str(), source.ValidityText().c_str());
+                 name.c_str(), source.ValidityText().c_str());
   }
   const Quantity& quantity = options.request.quantity;
   const double interval =
       options.interval > 0.0 ? options.interval : DefaultInterval(quantity);
   const ValueGrid grid = EvaluateGrid(source, options.gridStep);
+  if (!FiniteEverywhere(grid)) {
+    std::fprintf(err,
+                 "norvane-chart: the field of %s is not finite over the "
+                 "chart: its coefficients are too large\n",
+                 name.c_str());
+    return 1;
+  }
   double lowest, highest;
   ValueRange(grid, !(quantity.rates && quantity.element == Element::kD), lowest,
              highest);
   const double span = IsCyclic(quantity) ? 360.0 : highest - lowest;
   if (span / interval > kMaxLevels) {
     std::fprintf(err,
-                 "norvane-chart: an interval of %g gives more than %g levels\n",
-                 interval, kMaxLevels);
+                 "norvane-chart: --interval: %g gives more than %g levels over "
+                 "the chart's range of %g\n\n%.*s",
+                 interval, kMaxLevels, span, static_cast<int>(usage.size()),
+                 usage.data());
     return 2;
   }
   const std::vector<ContourLine> lines =
@@ -158,17 +183,9 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
     if (svg != nullptr) WriteSvg(content, width, height, *svg);
   }
 
-  for (const auto& file : files) {
-    if (!file->Ok()) {
-      std::fprintf(err, "norvane-chart: %s\n", file->Error().c_str());
-      return 1;  // the destructors remove every temporary file
-    }
-  }
-  for (const auto& file : files) {
-    if (!file->Commit()) {
-      std::fprintf(err, "norvane-chart: %s\n", file->Error().c_str());
-      return 1;
-    }
+  if (const tools::OutputFile* failed = tools::PlaceAll(outputs)) {
+    std::fprintf(err, "norvane-chart: %s\n", failed->Error().c_str());
+    return 1;
   }
   return 0;
 }

@@ -55,18 +55,22 @@ bool ParseSize(std::string_view text, int& width, int& height);
 /**
  * Makes the chart and writes every file asked for.
  *
- * Every file is first written under a temporary name beside it and renamed
- * into place only when all of them are complete; a file that cannot be
- * written is named on `err` and no file is left behind.  A request outside
- * the model's validity, or coastlines that cannot be read, draws the chart
- * all the same, with a warning on `err`.
+ * Every file is opened first, so that a path that cannot be written stops
+ * the run before any work; each is put in place only when all of them are
+ * complete, and if one fails none of the run's files remains (see
+ * tools::OutputFile for what is replaced and what is written through).  A
+ * request outside the model's validity, or coastlines that cannot be read,
+ * draws the chart all the same, with a warning on `err`.
  *
  * @param[in] options what to chart and where.
  * @param[in] err stream for messages.
- * @return 0 when every file was written, 1 when one could not be, 2 when
- *   the model file cannot be read or the interval gives more than
- *   kMaxLevels levels.
+ * @param[in] usage the command's usage text, printed after a message that
+ *   the interval gives too many levels.
+ * @return 0 when every file was written; 1 when one could not be, or the
+ *   field is not finite over the chart; 2 when the model file cannot be
+ *   read or the interval gives more than kMaxLevels levels.
  */
-int RunChart(const ChartOptions& options, std::FILE* err);
+int RunChart(const ChartOptions& options, std::FILE* err,
+             std::string_view usage);
 
 }  // namespace norvane::chart

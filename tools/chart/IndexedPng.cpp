@@ -11,7 +11,7 @@ namespace norvane::chart {
 namespace {
 
 void WriteBytes(png_structp png, png_bytep data, png_size_t length) {
-  auto* file = static_cast<OutputFile*>(png_get_io_ptr(png));
+  auto* file = static_cast<tools::OutputFile*>(png_get_io_ptr(png));
   file->Write({reinterpret_cast<const char*>(data), length});
 }
 
@@ -20,7 +20,7 @@ void Flush(png_structp) {}
 // libpng reports errors by longjmp; they are recorded and then end the
 // write through the jump back into WritePalettePng.
 void Error(png_structp png, png_const_charp message) {
-  static_cast<OutputFile*>(png_get_io_ptr(png))->Fail(message);
+  static_cast<tools::OutputFile*>(png_get_io_ptr(png))->Fail(message);
   png_longjmp(png, 1);
 }
 
@@ -28,7 +28,7 @@ void Warning(png_structp, png_const_charp) {}
 
 // Writes the rows of palette indices.  Nothing here may need destruction:
 // libpng's errors leave by longjmp.
-void WriteRows(OutputFile& file, int width, int height, png_bytep* rows,
+void WriteRows(tools::OutputFile& file, int width, int height, png_bytep* rows,
                const png_color* colours, int count) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, &file, Error, Warning);
@@ -49,7 +49,7 @@ void WriteRows(OutputFile& file, int width, int height, png_bytep* rows,
   png_destroy_write_struct(&png, &info);
 }
 
-void WritePalettePng(OutputFile& file, int width, int height,
+void WritePalettePng(tools::OutputFile& file, int width, int height,
                      const liq_palette* palette,
                      std::vector<unsigned char>& pixels) {
   std::vector<png_bytep> rows(static_cast<std::size_t>(height));
@@ -73,7 +73,7 @@ struct Release {
 
 }  // namespace
 
-bool WriteIndexedPng(cairo_surface_t* image, OutputFile& file) {
+bool WriteIndexedPng(cairo_surface_t* image, tools::OutputFile& file) {
   cairo_surface_flush(image);
   const int width = cairo_image_surface_get_width(image);
   const int height = cairo_image_surface_get_height(image);

@@ -6,7 +6,7 @@
 
 #include <cairo.h>
 
-#include "tools/chart/OutputFile.hpp"
+#include "tools/common/OutputFile.hpp"
 
 namespace norvane::chart {
 
@@ -20,6 +20,6 @@ namespace norvane::chart {
  * @param[in,out] file where the PNG goes; failures are recorded there.
  * @return file.Ok().
  */
-bool WriteIndexedPng(cairo_surface_t* image, OutputFile& file);
+bool WriteIndexedPng(cairo_surface_t* image, tools::OutputFile& file);
 
 }  // namespace norvane::chart

@@ -18,10 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/CurrentYear.hpp"
-#include "tools/common/CurrentYear.hpp"
-#include "tools/common/YearRange.hpp"
+#include "tools/chart/ChartElement.hpp"
 #include "tools/chart/ChartRun.hpp"
+#include "tools/common/CurrentYear.hpp"
+#include "tools/common/NumberParser.hpp"
+#include "tools/common/YearRange.hpp"
 
 namespace {
 
@@ -56,15 +57,32 @@ CLI::Validator Names(const char* name, Parse parse) {
       name);
 }
 
-// CLI11's range checks let NaN through.
+// A finite decimal, as point lines have them (CLI11's own checks let NaN,
+// infinities and hexadecimal through).
 const CLI::Validator kFinite(
     [](std::string& text) -> std::string {
       double value;
-      return CLI::detail::lexical_cast(text, value) && std::isfinite(value)
-                 ? std::string()
-                 : "'" + text + "' is not a finite number";
+      const char* problem = norvane::tools::ParseFiniteNumber(text, value);
+      return problem ? "'" + text + "' " + problem : std::string();
     },
     "FINITE");
+
+const CLI::Validator kPositive(
+    [](std::string& text) -> std::string {
+      double value;
+      return norvane::tools::ParseFiniteNumber(text, value) == nullptr &&
+                     value <= 0.0
+                 ? "'" + text + "' is not a positive number"
+                 : std::string();
+    },
+    "POSITIVE");
+
+// A path; an empty one, as from an unset shell variable, names nothing.
+const CLI::Validator kPath(
+    [](std::string& text) -> std::string {
+      return text.empty() ? "the path is empty" : std::string();
+    },
+    "");
 
 }  // namespace
 
@@ -89,7 +107,8 @@ int main(int argc, char** argv) {
                  "chart the model in FILE, a coefficient file (WMM.COF "
                  "layout) or an SHC file, told apart by content, instead of "
                  "the compiled-in WMM-2005")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(kPath);
   app.add_option("--year", year,
                  "decimal year, date yyyy-mm-dd or 'now' (default: 2006.0, "
                  "or now with --model)")
@@ -112,7 +131,7 @@ int main(int argc, char** argv) {
   app.add_option("--interval", options.interval,
                  "contour interval in the chart's unit (default: see below)")
       ->type_name("V")
-      ->check(kFinite & CLI::PositiveNumber);
+      ->check(kFinite & kPositive);
   app.add_option("--grid", options.gridStep,
                  "spacing of the evaluation grid, 0.1 to 5 degrees (default "
                  "0.5)")
@@ -139,12 +158,15 @@ int main(int argc, char** argv) {
           },
           "YEARS"));
   app.add_option("--png", options.png, "write the chart as PNG")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(kPath);
   app.add_option("--svg", options.svg, "write the chart as SVG")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(kPath);
   app.add_option("--geojson", options.geojson,
                  "write the contour lines as GeoJSON")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(kPath);
 
   try {
     app.parse(argc, argv);
@@ -173,6 +195,16 @@ int main(int argc, char** argv) {
     if (options.png.empty() && options.svg.empty() && options.geojson.empty()) {
       throw CLI::RequiredError("--png, --svg or --geojson");
     }
+    // The levels of D and I are known before the field is: a turn's worth.
+    if (options.interval > 0.0 &&
+        norvane::chart::IsCyclic(options.request.quantity) &&
+        360.0 / options.interval > norvane::chart::kMaxLevels) {
+      char problem[96];
+      std::snprintf(problem, sizeof problem,
+                    "%g gives more than %g levels over a turn",
+                    options.interval, norvane::chart::kMaxLevels);
+      throw CLI::ValidationError("--interval", problem);
+    }
   } catch (const CLI::CallForHelp&) {
     std::fputs(app.help().c_str(), stdout);
     return 0;
@@ -183,7 +215,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    return norvane::chart::RunChart(options, stderr);
+    return norvane::chart::RunChart(options, stderr, app.help());
   } catch (const std::exception& e) {  // out of memory
     std::fprintf(stderr, "norvane-chart: %s\n", e.what());
     return 1;

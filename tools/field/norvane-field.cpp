@@ -11,6 +11,7 @@
  */
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -24,21 +25,16 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/model/CoefficientFile.hpp"
-#include "tools/model/ModelFile.hpp"
 #include "tools/common/CurrentYear.hpp"
-#include "tools/field/FieldTool.hpp"
-#include "tools/field/Grid.hpp"
-#include "tools/field/PointParser.hpp"
-#include "tools/model/CoefficientFile.hpp"
-#include "tools/model/LoadedModel.hpp"
-#include "tools/model/Uncertainty.hpp"
-#include "tools/common/CurrentYear.hpp"
+#include "tools/common/OutputFile.hpp"
+#include "tools/common/YearRange.hpp"
 #include "tools/field/FieldTool.hpp"
 #include "tools/field/Grid.hpp"
 #include "tools/field/PointParser.hpp"
 #include "tools/field/PoleTool.hpp"
-#include "tools/common/YearRange.hpp"
+#include "tools/model/CoefficientFile.hpp"
+#include "tools/model/ModelFile.hpp"
+#include "tools/model/Uncertainty.hpp"
 
 namespace {
 
@@ -78,6 +74,18 @@ const char kFooter[] =
     "A_M2'; --year FROM:TO:STEP gives one set per year, ends included.  A\n"
     "dip pole not found prints 'nan nan' and makes the exit status 1.\n";
 
+// A check that `parse` accepts the text: nullptr or the reason it does not.
+CLI::Validator Accepts(const char* name,
+                       const char* (*parse)(std::string_view, double&)) {
+  return CLI::Validator(
+      [parse](std::string& text) -> std::string {
+        double value;
+        const char* problem = parse(text, value);
+        return problem ? "'" + text + "' " + problem : std::string();
+      },
+      name);
+}
+
 // --year: a year, a date, 'now', or with --poles FROM:TO:STEP.
 CLI::Validator YearOrRange() {
   return CLI::Validator(
@@ -116,10 +124,18 @@ int OpenInput(const std::string& path) {
   return ::open(path.c_str(), O_RDONLY);
 }
 
-// Opens --output-file, or standard output for "-"; nullptr on failure.
-std::FILE* OpenOutput(const std::string& path) {
-  if (path == "-") return stdout;
-  return std::fopen(path.c_str(), "w");
+// A path; an empty one, as from an unset shell variable, names nothing.
+const CLI::Validator kPath(
+    [](std::string& text) -> std::string {
+      return text.empty() ? "the path is empty" : std::string();
+    },
+    "");
+
+// Whether `output` would replace the file read through `input`.
+bool ReplacesInput(const norvane::tools::OutputFile& output, int input) {
+  struct stat read;
+  return ::fstat(input, &read) == 0 && S_ISREG(read.st_mode) &&
+         output.Replaces(read.st_dev, read.st_ino);
 }
 
 }  // namespace
@@ -142,7 +158,8 @@ int main(int argc, char** argv) {
                  "evaluate the model in FILE, a coefficient file (WMM.COF "
                  "format) or an SHC file, told apart by content, instead "
                  "of the compiled-in WMM-2005")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(kPath);
   app.add_option("--year", year,
                  "decimal year, date or 'now' of points given without one "
                  "(default: 2006.0, or now with --model); with --poles "
@@ -196,14 +213,18 @@ int main(int argc, char** argv) {
       app.add_option("--alt", gridAltitude,
                      "altitude of the --grid points or the --poles, km "
                      "(default 0)")
-          ->type_name("KM");
+          ->type_name("KM")
+          ->check(Accepts("", norvane::tools::ParseFiniteNumber));
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
-          ->type_name("FILE");
+          ->type_name("FILE")
+          ->check(kPath);
   app.add_option("--output-file", outputPath,
-                 "write results to FILE ('-' for standard output)")
-      ->type_name("FILE");
+                 "write results to FILE ('-' for standard output); a "
+                 "regular file is replaced only when the run is complete")
+      ->type_name("FILE")
+      ->check(kPath);
   app.add_option("POINT", point,
                  "LAT LON ALT [YEAR] of a single point (degrees, degrees, "
                  "km, year)")
@@ -280,34 +301,60 @@ int main(int argc, char** argv) {
                  inputPath.c_str(), std::strerror(errno));
     return kUsageError;
   }
-  std::FILE* const output = OpenOutput(outputPath);
-  if (output == nullptr) {
-    std::fprintf(stderr, "norvane-field: cannot open output file '%s': %s\n",
-                 outputPath.c_str(), std::strerror(errno));
+  // A regular file is written beside itself and replaces the old one only
+  // once complete; a device, FIFO or standard output is written through.
+  norvane::tools::OutputFile output(outputPath);
+  if (!output.Ok()) {
+    std::fprintf(stderr, "norvane-field: %s\n", output.Error().c_str());
     return kUsageError;
   }
-
-  if (poles) {
-    const norvane::tools::YearRange range =
-        years ? *years
-              : norvane::tools::YearRange{options.defaultYear,
-                                          options.defaultYear, 1.0};
-    const int status =
-        norvane::tools::WritePoles(*model, range, gridAltitude, output, stderr);
-    return output != stdout && std::fclose(output) != 0 ? 1 : status;
+  if (ReplacesInput(output, input)) {
+    std::fprintf(stderr,
+                 "norvane-field: --output-file: '%s' is the input file, "
+                 "which the results would replace\n\n%s",
+                 outputPath.c_str(), app.help().c_str());
+    return kUsageError;
+  }
+  std::FILE* const stream = output.Descriptor() == STDOUT_FILENO
+                                ? stdout
+                                : ::fdopen(::dup(output.Descriptor()), "w");
+  if (stream == nullptr) {
+    std::fprintf(stderr, "norvane-field: cannot write %s: %s\n",
+                 outputPath.c_str(), std::strerror(errno));
+    return 1;
   }
 
   try {
-    norvane::tools::FieldTool tool(*model, options, output, stderr);
-    if (gridValues) {
-      tool.RunGrid(*gridValues, gridAltitude, options.defaultYear);
-    } else if (point.empty()) {
-      tool.RunStream(input);
+    int status;
+    if (poles) {
+      const norvane::tools::YearRange range =
+          years ? *years
+                : norvane::tools::YearRange{options.defaultYear,
+                                            options.defaultYear, 1.0};
+      status = norvane::tools::WritePoles(*model, range, gridAltitude, stream,
+                                          stderr);
     } else {
-      tool.RunWords(std::vector<std::string_view>(point.begin(), point.end()));
+      norvane::tools::FieldTool tool(*model, options, stream, stderr);
+      if (gridValues) {
+        tool.RunGrid(*gridValues, gridAltitude, options.defaultYear);
+      } else if (point.empty()) {
+        tool.RunStream(input);
+      } else {
+        tool.RunWords(
+            std::vector<std::string_view>(point.begin(), point.end()));
+      }
+      status = tool.Finish();
     }
-    const int status = tool.Finish();
-    return output != stdout && std::fclose(output) != 0 ? 1 : status;
+    const bool unwritten = std::ferror(stream) != 0;
+    if (stream != stdout && (std::fclose(stream) != 0 || unwritten)) {
+      output.Fail(std::strerror(errno));
+    }
+    if (const norvane::tools::OutputFile* failed =
+            norvane::tools::PlaceAll({&output})) {
+      std::fprintf(stderr, "norvane-field: %s\n", failed->Error().c_str());
+      return 1;
+    }
+    return status;
   } catch (const std::exception& e) {  // out of memory
     std::fprintf(stderr, "norvane-field: %s\n", e.what());
     return 1;

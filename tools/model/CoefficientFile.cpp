@@ -1,6 +1,7 @@
 #include "tools/model/CoefficientFile.hpp"
 
 #include "tools/model/TextFields.hpp"
+#include "tools/model/Utf8Text.hpp"
 
 namespace norvane {
 namespace {
@@ -27,11 +28,17 @@ Fields Split(std::string_view line) {
   return f;
 }
 
+// The end line: nines only, wider than any degree and order, so that a row
+// cut short after its degree (a lone 9) is never taken for it.
+constexpr std::size_t kMinNines = 10;
+
 bool IsNines(std::string_view line) {
   const Fields f = Split(line);
-  return f.count == 1 &&
+  return f.count == 1 && f.field[0].size() >= kMinNines &&
          f.field[0].find_first_not_of('9') == std::string_view::npos;
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsDate(std::string_view text) {
   if (text.size() != 10 || text[2] != '/' || text[5] != '/') return false;
@@ -46,6 +53,9 @@ class Parser {
       : text_(text), fileName_(fileName) {}
 
   Coefficients Parse() {
+    // Editors on some systems start UTF-8 text with a byte-order mark.
+    if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+      position_ = kByteOrderMark.size();
     std::string_view line;
     if (!NextLine(line)) {
       lineNumber_ = 1;
@@ -65,13 +75,20 @@ class Parser {
       }
       if (ended) Fail("text after the line of nines that ends the rows");
       Row(line, n, m);
+      lastRow_ = lineNumber_;
       if (++m > n) {
         model_.degree = n;
         ++n;
         m = 0;
       }
     }
-    if (!ended) EndOfRows(n, m);
+    if (!ended) {
+      // Name the last row, where the file stopped, not its blank lines.
+      if (lastRow_ > 0) lineNumber_ = lastRow_;
+      EndOfRows(n, m);
+      Fail("the file ends after degree " + std::to_string(model_.degree) +
+           " without the line of nines that ends the rows: is it cut short?");
+    }
     return std::move(model_);
   }
 
@@ -111,11 +128,13 @@ class Parser {
           "the header must hold the epoch, the model's name and its "
           "release date (MM/DD/YYYY)");
     }
-    if (!ParseDouble(f.field[0], model_.epoch) || model_.epoch < 0.0 ||
-        model_.epoch > 9999.0)
+    if (ParseDouble(f.field[0], model_.epoch) != nullptr ||
+        model_.epoch < 0.0 || model_.epoch > 9999.0)
       Fail("the epoch " + Quote(f.field[0]) + " is not a year from 0 to 9999");
     if (!IsDate(f.field[2]))
       Fail("the release date " + Quote(f.field[2]) + " is not MM/DD/YYYY");
+    if (!IsUtf8(f.field[1]))
+      Fail("the model's name " + Quote(f.field[1]) + " is not valid UTF-8");
     model_.name = std::string(f.field[1]);
     model_.releaseDate = std::string(f.field[2]);
   }
@@ -147,9 +166,9 @@ class Parser {
     double values[4];
     static const char* const kNames[] = {"g", "h", "gdot", "hdot"};
     for (int i = 0; i < 4; ++i) {
-      if (!ParseDouble(f.field[2 + i], values[i]))
-        Fail(std::string(kNames[i]) + " " + Quote(f.field[2 + i]) +
-             " is not a finite number");
+      if (const char* problem = ParseDouble(f.field[2 + i], values[i]))
+        Fail(std::string(kNames[i]) + " " + Quote(f.field[2 + i]) + " " +
+             problem);
     }
     if (m == 0 && (values[1] != 0.0 || values[3] != 0.0))
       Fail("row " + Term(n, m) + " has an h term, but order 0 has none");
@@ -161,6 +180,7 @@ class Parser {
   std::string_view fileName_;
   std::size_t position_ = 0;
   unsigned long lineNumber_ = 0;
+  unsigned long lastRow_ = 0;  // the line of the last row read
   Coefficients model_;
 };
 

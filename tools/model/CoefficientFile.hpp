@@ -11,12 +11,15 @@
  *   m = 0..n, in that order: Schmidt quasi-normalised Gauss coefficients in
  *   nT and their secular variation in nT/year; h and hdot are 0 for m = 0;
  *   blank lines between them are ignored;
- * - optionally, lines of nines only, which end the coefficients;
+ * - one or more lines of nines only, at least ten of them (the layout has
+ *   48), which end the coefficients: a file without one may have been cut
+ *   short and is refused;
  * - then nothing but blank lines.
  *
  * Numbers are decimal, as std::from_chars reads them (an optional leading
- * `+`), and finite.  A carriage return at the end of a line counts as
- * whitespace, so CRLF files read as well.
+ * `+` before no other sign), and finite.  The name is valid UTF-8, and a
+ * UTF-8 byte-order mark before the header is skipped.  A carriage return
+ * at the end of a line counts as whitespace, so CRLF files read as well.
  */
 
 #include <cstddef>
@@ -59,8 +62,8 @@ constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
  * @return the model.
  * @exception CoefficientFileError on the first fault: a bad header, a row
  *   that is missing, out of order or repeated, a field that is not a finite
- *   number, an h or hdot term for m = 0, a degree over kMaxFileDegree, or
- *   no rows at all.
+ *   number, an h or hdot term for m = 0, a degree over kMaxFileDegree, no
+ *   rows at all, or no line of nines after them.
  */
 Coefficients ParseCoefficients(std::string_view text,
                                std::string_view fileName);

@@ -94,7 +94,8 @@ class Parser {
 
   double Year(std::size_t field, const char* what) const {
     double value;
-    if (!ParseDouble(fields_[field], value) || value < 0.0 || value > 9999.0)
+    if (ParseDouble(fields_[field], value) != nullptr || value < 0.0 ||
+        value > 9999.0)
       Fail(std::string(what) + " " + Quote(fields_[field]) +
            " is not a year from 0 to 9999");
     return value;
@@ -184,8 +185,8 @@ class Parser {
     given = lineNumber_;
     for (std::size_t e = 0; e < model_.epochs.size(); ++e) {
       double value;
-      if (!ParseDouble(fields_[e + 2], value))
-        Fail("the value " + Quote(fields_[e + 2]) + " is not a finite number");
+      if (const char* problem = ParseDouble(fields_[e + 2], value))
+        Fail("the value " + Quote(fields_[e + 2]) + " " + problem);
       CoefficientRow& row = model_.epochs[e].rows[index];
       (isH ? row.h : row.g) = value;
     }

@@ -8,28 +8,31 @@
 #include <memory>
 
 #include "tools/model/CoefficientFile.hpp"
+#include "tools/model/Utf8Text.hpp"
 
 namespace norvane {
 
 std::string Quote(std::string_view text) {
-  std::string quoted = "'";
-  for (std::size_t i = 0; i < text.size() && i < 40; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    quoted += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-  }
-  return quoted + (text.size() > 40 ? "...'" : "'");
+  return "'" + Printable(text.substr(0, 40)) +
+         (text.size() > 40 ? "...'" : "'");
 }
 
-bool ParseDouble(std::string_view text, double& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+const char* ParseDouble(std::string_view text, double& value) {
+  // from_chars takes no '+'; allow one, but not before a sign.
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+    text.remove_prefix(1);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(),
                                          value, std::chars_format::general);
-  return ec == std::errc() && end == text.data() + text.size() &&
-         std::isfinite(value);
+  if (ec == std::errc::result_out_of_range)
+    return "is out of range (too large or too small for a double)";
+  if (ec != std::errc() || end != text.data() + text.size())
+    return "is not a number";
+  return std::isfinite(value) ? nullptr : "is not finite";
 }
 
 bool ParseInt(std::string_view text, int& value) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+    text.remove_prefix(1);
   const auto [end, ec] =
       std::from_chars(text.data(), text.data() + text.size(), value);
   return !text.empty() && ec == std::errc() && end == text.data() + text.size();
@@ -52,7 +55,8 @@ std::string ReadModelText(const std::string& path) {
     }
     text.append(block, got);
   }
-  if (std::ferror(file.get())) throw fail("cannot read");
+  if (std::ferror(file.get()))
+    throw fail(std::string("cannot read: ") + std::strerror(errno));
   return text;
 }
 

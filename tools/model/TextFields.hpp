@@ -18,23 +18,26 @@ inline bool IsFieldBlank(char c) {
 
 /**
  * @param[in] text a field.
- * @return its printable text for a message, quoted: at most 40 bytes, and
- *   bytes outside printable ASCII as '?'.
+ * @return its text for a message, quoted: at most 40 bytes, made
+ *   printable as Printable does.
  */
 std::string Quote(std::string_view text);
 
 /**
  * Reads a whole field as a finite decimal number, as std::from_chars reads
- * it, with an optional leading '+'.
+ * it, with an optional leading '+' before no other sign.
  *
  * @param[in] text the field.
  * @param[out] value the number; unspecified if the field is not one.
- * @return whether the field is a finite number.
+ * @return nullptr for a finite number, else why not: "is out of range (too
+ *   large or too small for a double)", "is not a number" or "is not
+ *   finite".
  */
-bool ParseDouble(std::string_view text, double& value);
+const char* ParseDouble(std::string_view text, double& value);
 
 /**
- * Reads a whole field as a decimal int, with an optional leading '+'.
+ * Reads a whole field as a decimal int, with an optional leading '+'
+ * before no other sign.
  *
  * @param[in] text the field.
  * @param[out] value the number; unspecified if the field is not one.

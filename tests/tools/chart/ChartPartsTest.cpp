@@ -13,7 +13,6 @@
 #include "tests/tools/chart/ChartCommand.hpp"
 #include "tools/chart/ChartImage.hpp"
 #include "tools/chart/ChartRun.hpp"
-#include "tools/chart/OutputFile.hpp"
 #include "tools/chart/PoleMarks.hpp"
 #include "tools/chart/Projection.hpp"
 #include "tools/chart/ScreenLines.hpp"
@@ -222,37 +221,6 @@ TEST(CrowdedSegmentsTest, HidesOnlyLinesTooCloseToAnotherLevel) {
       }
     }
   }
-}
-
-TEST(OutputFileTest, AppearsWholeOnCommitAndNotAtAllOtherwise) {
-  const std::string path = ScratchPath(".txt");
-  std::remove(path.c_str());
-  {
-    OutputFile file(path);
-    ASSERT_TRUE(file.Ok()) << file.Error();
-    file.Write("half");
-    EXPECT_FALSE(std::ifstream(path).good());
-  }
-  EXPECT_FALSE(std::ifstream(path).good());  // dropped uncommitted
-  {
-    OutputFile file(path);
-    file.Write("whole");
-    EXPECT_TRUE(file.Commit()) << file.Error();
-  }
-  EXPECT_EQ(ReadFile(path), "whole");
-  {
-    OutputFile file(path);
-    file.Write("failed");
-    file.Fail("the encoder broke");
-    EXPECT_FALSE(file.Commit());
-    EXPECT_EQ(file.Error(), "cannot write " + path + ": the encoder broke");
-  }
-  EXPECT_EQ(ReadFile(path), "whole");  // the old content stays
-  struct stat info;
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
 }
 
 }  // namespace

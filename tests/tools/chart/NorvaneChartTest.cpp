@@ -3,17 +3,21 @@
 
 #include <cairo.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/tools/chart/ChartCommand.hpp"
@@ -156,6 +160,9 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--grid 90" + out,
       "--bogus" + out,
       "--model " + ScratchPath(".COF") + out,  // no such model file
+      "--model ''" + out,                      // an unset variable
+      "--alt 0x10" + out,
+      "--png ''",
       "--png",
       "--pole-path 2025:2030:1" + out,  // not a polar map
       "--projection north-polar --pole-path 2030:2025:1" + out,
@@ -210,7 +217,8 @@ TEST(NorvaneChartTest, WarnsOutsideTheModelsValidityAndDrawsAllTheSame) {
 TEST(NorvaneChartTest, ChartsTheUncertaintyOfDeclination) {
   const std::string model = ScratchPath(".COF");
   const std::string text =
-      "2025.0 WMM-2025 11/13/2024\n1 0 -30000 0 0 0\n1 1 -2000 5000 0 0\n";
+      "2025.0 WMM-2025 11/13/2024\n1 0 -30000 0 0 0\n1 1 -2000 5000 0 0\n" +
+      std::string(48, '9') + "\n";
   std::ofstream(model) << text;
   const std::string json = ScratchPath(".json");
   const ChartRun run = RunChart("--model " + model +
@@ -270,6 +278,139 @@ TEST(NorvaneChartTest, DrawsADipPolesPathOnPolarMaps) {
     EXPECT_FALSE(images[i].empty());
   }
   EXPECT_NE(images[0], images[1]);
+}
+
+// Options that stop the run say what is wrong in the user's terms.
+TEST(NorvaneChartTest, SaysWhatIsWrongWithAnOption) {
+  const std::string out =
+      " --coastlines none --grid 5 --geojson " + ScratchPath(".json");
+  const struct {
+    std::string arguments, message;
+  } cases[] = {
+      {"--interval 0" + out, "--interval: '0' is not a positive number\n"},
+      {"--alt 0x10" + out, "--alt: '0x10' is not a number\n"},
+      {"--alt -inf" + out, "--alt: ('-inf' is not finite)"},
+      {"--svg ''" + out, "--svg: the path is empty\n"},
+      {"--model ''" + out, "--model: the path is empty\n"},
+      {"--interval 0.1" + out,
+       "--interval: 0.1 gives more than 2000 levels over a turn\n"},
+      {"--element F --interval 1" + out,
+       "--interval: 1 gives more than 2000 levels over the chart's range"},
+  };
+  for (const auto& c : cases) {
+    const ChartRun run = RunChart(c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_NE(run.err.find("norvane-chart: " + c.message), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("\nUsage: norvane-chart"), std::string::npos)
+        << c.arguments;
+  }
+  EXPECT_FALSE(Exists(ScratchPath(".json")));
+}
+
+// A model whose field overflows gives no chart, and a name with control
+// characters reaches the terminal escaped.
+TEST(NorvaneChartTest, RefusesAFieldThatIsNotFinite) {
+  const std::string model = ScratchPath(".cof");
+  const std::string nines(48, '9');
+  const struct {
+    std::string header, g, message;
+    int status;
+  } cases[] = {
+      {"2020.0 HUGE 01/01/2020", "1e200",
+       "norvane-chart: the field of HUGE is not finite over the chart: its "
+       "coefficients are too large\n",
+       1},
+      {"2020.0 RED\x1b[31m 01/01/2020", "1000",
+       "norvane-chart: warning: the chart lies outside RED\\x1B[31m's "
+       "validity (2020.0 to 2025.0, -1 to 850 km)\n",
+       0},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(model) << c.header << "\n1 0 " << c.g << " 0 0 0\n1 1 " << c.g
+                         << " " << c.g << " 0 0\n"
+                         << nines << "\n";
+    const ChartRun run =
+        RunChart("--model " + model + " --year 2030 --alt 0 --grid 5 " +
+                 "--coastlines none --geojson " + ScratchPath(".json"));
+    EXPECT_EQ(run.status, c.status) << c.header;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(Exists(ScratchPath(".json")), c.status == 0);
+    std::remove(ScratchPath(".json").c_str());
+  }
+}
+
+// What each kind of output path gets: a regular file replaced keeps its
+// mode, a link's target is replaced, a FIFO or device is written into and
+// a write error there fails the run; a path that is a directory stops the
+// run before anything is written anywhere, whatever its place.
+TEST(NorvaneChartTest, OutputsReplaceOnlyTheirOwnFiles) {
+  const std::string options = " --coastlines none --grid 5 ";
+  const std::string target = ScratchPath(".target");
+  const std::string link = ScratchPath(".link");
+  std::ofstream(target) << "old";
+  ::chmod(target.c_str(), 0600);
+  std::remove(link.c_str());
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  ASSERT_EQ(RunChart(options + "--geojson " + link).status, 0);
+  struct stat info;
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  const std::string chart = ReadFile(target);
+  EXPECT_EQ(chart.rfind("{\"type\":\"FeatureCollection\"", 0), 0u)
+      << chart.substr(0, 40);
+
+  const std::string fifo = ScratchPath(".fifo");
+  const std::string good = ScratchPath(".json");
+  std::remove(fifo.c_str());
+  std::remove(good.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const bool fails : {false, true}) {
+    // Our own writer keeps the reader from seeing the end before the
+    // chart's, and lets it see one if the chart never opens the FIFO.
+    const int rd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(rd, 0);
+    ::fcntl(rd, F_SETFL, 0);
+    const int wr = ::open(fifo.c_str(), O_WRONLY);
+    std::string read;
+    std::thread reader([&] {
+      char block[4096];
+      for (ssize_t n; (n = ::read(rd, block, sizeof block)) > 0;)
+        read.append(block, static_cast<std::size_t>(n));
+    });
+    const ChartRun run =
+        RunChart(options + "--geojson " + fifo +
+                 (fails ? " --svg " + testing::TempDir() : std::string()));
+    ::close(wr);
+    reader.join();
+    ::close(rd);
+    EXPECT_EQ(run.status, fails ? 1 : 0) << run.err;
+    EXPECT_EQ(read, fails ? "" : chart);
+  }
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+  const struct {
+    std::string arguments, message;
+  } failures[] = {
+      {"--geojson " + good + " --png /dev/full",
+       "norvane-chart: cannot write /dev/full: No space left on device\n"},
+      {"--geojson " + good + " --svg " + testing::TempDir() + ".",
+       "norvane-chart: cannot write " + testing::TempDir() +
+           ".: it is a directory\n"},
+  };
+  for (const auto& f : failures) {
+    const ChartRun run = RunChart(options + f.arguments);
+    EXPECT_EQ(run.status, 1) << f.arguments;
+    EXPECT_EQ(run.err, f.message);
+    EXPECT_FALSE(Exists(good)) << f.arguments;
+  }
+  ASSERT_EQ(::stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  const std::string base = good.substr(testing::TempDir().size());
+  EXPECT_TRUE(NamesStarting(testing::TempDir(), "." + base).empty());
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Runs the norvane-field executable with input on its standard input.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -20,6 +23,9 @@
 
 namespace norvane::tools {
 namespace {
+
+// The line that ends a coefficient file's rows.
+const std::string kNines(48, '9');
 
 std::string TestFile(const std::string& suffix) {
   return testing::TempDir() +
@@ -98,11 +104,26 @@ TEST(NorvaneFieldTest, KeepsOneOutputLinePerInputLine) {
 }
 
 TEST(NorvaneFieldTest, RejectsBadOptionsWithUsage) {
-  for (const char* arguments :
-       {"--digits 0", "--digits 18", "--digits x", "--year nan", "--year 2006x",
-        "--year 2006-02-30", "--bogus", "40 -105", "1 2 3 4 5", "--circle 40 0",
-        "--circle 91 0 2006", "--circle 40E 0 2006",
-        "--circle 40 0 2006 40 -105 0", "--input-file - 40 -105 0"}) {
+  for (const char* arguments : {"--digits 0",
+                                "--digits 18",
+                                "--digits x",
+                                "--year nan",
+                                "--year 2006x",
+                                "--year 2006-02-30",
+                                "--bogus",
+                                "40 -105",
+                                "1 2 3 4 5",
+                                "--circle 40 0",
+                                "--circle 91 0 2006",
+                                "--circle 40E 0 2006",
+                                "--circle 40 0 2006 40 -105 0",
+                                "--input-file - 40 -105 0",
+                                "--model '' 0 0 0",
+                                "--output-file '' 0 0 0",
+                                "--grid 0 1 1 0 1 1 --alt nan",
+                                "--grid 0 1 1 0 1 1 --alt 0x10",
+                                "--grid 0 1 1 0 1 1 --alt inf",
+                                "--grid 0 1 1 0 1 1 --alt 1e999"}) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
@@ -262,7 +283,53 @@ TEST(NorvaneFieldTest, ReadsAndWritesNamedFiles) {
   const ToolRun unwritten =
       RunTool("--output-file " + missing + "/results", "40 -105 0\n");
   EXPECT_EQ(unwritten.status, 2);
-  EXPECT_NE(unwritten.err.find("cannot open output file"), std::string::npos);
+  EXPECT_EQ(unwritten.err, "norvane-field: cannot write " + missing +
+                               "/results: No such file or directory\n");
+}
+
+// The output replaces only its own file, and never the input, whatever name
+// either goes by.
+TEST(NorvaneFieldTest, OutputsReplaceOnlyTheirOwnFiles) {
+  const std::string points = TestFile(".points");
+  const std::string link = TestFile(".link");
+  std::ofstream(points) << "40 -105 0\n";
+  std::remove(link.c_str());
+  ASSERT_EQ(::symlink(points.c_str(), link.c_str()), 0);
+  for (const std::string& arguments :
+       {"--input-file " + points + " --output-file " + points,
+        "--input-file " + points + " --output-file " + link,
+        // RunTool's standard input.
+        "--input-file - --output-file " + TestFile(".in")}) {
+    const ToolRun run = RunTool(arguments, "40 -105 0\n");
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("is the input file"), std::string::npos) << run.err;
+    EXPECT_EQ(Slurp(TestFile(".in")), "40 -105 0\n");
+    EXPECT_NE(run.err.find("Usage:"), std::string::npos) << arguments;
+  }
+  EXPECT_EQ(Slurp(points), "40 -105 0\n");
+
+  // A link is followed, and the mode of the file replaced kept.
+  const std::string results = TestFile(".results");
+  std::ofstream(results) << "old";
+  ::chmod(results.c_str(), 0600);
+  std::remove(link.c_str());
+  ASSERT_EQ(::symlink(results.c_str(), link.c_str()), 0);
+  EXPECT_EQ(RunTool("--output-file " + link, "40 -105 0\n").status, 0);
+  EXPECT_EQ(Slurp(results), kBoulder + std::string("\n"));
+  struct stat info;
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(::stat(results.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  // A device is written into, and its write error fails the run.
+  const ToolRun full = RunTool("--output-file /dev/full", "40 -105 0\n");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find("cannot write /dev/full: No space left on device"),
+            std::string::npos)
+      << full.err;
+  ASSERT_EQ(::stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 // Along a circle the results are those of single points to within 1e-13 of
@@ -317,7 +384,7 @@ TEST(NorvaneFieldTest, RefusesABadModelFileBeforeComputing) {
   std::ofstream(file) << "2020.0 BAD 01/01/2020\n1 0 1 0 0 0\n1 1 1 1 x 0\n";
   const struct {
     std::string path, message;
-  } cases[] = {{file, file + ":3: gdot 'x' is not a finite number"},
+  } cases[] = {{file, file + ":3: gdot 'x' is not a number"},
                {file + ".missing",
                 file + ".missing: cannot open: No such file or directory"}};
   for (const auto& c : cases) {
@@ -364,9 +431,11 @@ const char kShc[] =
     "2 -2 -500 -600 -650\n";
 const char* const kIntervals[] = {
     "2000.0 FIRST 01/01/2000\n1 0 -30000 0 -20 0\n1 1 -2000 5000 20 -10\n"
-    "2 0 -2000 0 -10 0\n2 1 3000 -2500 2 -20\n2 2 1500 -500 10 -20\n",
+    "2 0 -2000 0 -10 0\n2 1 3000 -2500 2 -20\n2 2 1500 -500 10 -20\n"
+    "999999999999999999999999999999999999999999999999\n",
     "2005.0 SECOND 01/01/2005\n1 0 -30100 0 -40 0\n1 1 -1900 4950 40 -10\n"
-    "2 0 -2050 0 -10 0\n2 1 3010 -2600 4 0\n2 2 1550 -600 2 -10\n"};
+    "2 0 -2050 0 -10 0\n2 1 3010 -2600 4 0\n2 2 1550 -600 2 -10\n"
+    "999999999999999999999999999999999999999999999999\n"};
 
 // Every line takes the interval that holds its own year, in every mode; an
 // epoch takes the interval that starts there, the last epoch the last one.
@@ -497,7 +566,9 @@ TEST(NorvaneFieldTest, GivesTheUncertaintyOfAModelThatHasOne) {
   };
   for (const auto& c : cases) {
     const std::string file = TestFile(".cof");
-    std::ofstream(file) << "2025.0 WMM-2025 11/13/2024\n" << c.terms << "\n";
+    std::ofstream(file) << "2025.0 WMM-2025 11/13/2024\n"
+                        << c.terms << "\n"
+                        << kNines << "\n";
     const ToolRun run = RunTool(std::string("--model ") + file +
                                 " --year 2025 --uncertainty -- " + c.point);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -516,7 +587,8 @@ TEST(NorvaneFieldTest, GivesTheUncertaintyOfAModelThatHasOne) {
 TEST(NorvaneFieldTest, PlacesOrRefusesTheUncertainty) {
   const std::string file = TestFile(".cof");
   std::ofstream(file) << "2020.0 WMM-2020 12/10/2019\n1 0 -30000 0 0 0\n"
-                         "1 1 -1500 4700 0 0\n";
+                         "1 1 -1500 4700 0 0\n"
+                      << kNines << "\n";
   const ToolRun run = RunTool("--model " + file +
                               " --year 2020 --header --rates --gv "
                               "--uncertainty -- 80 0 0");
@@ -530,7 +602,8 @@ TEST(NorvaneFieldTest, PlacesOrRefusesTheUncertainty) {
 
   for (const char* name : {"WMM-2010", "synthetic", "wmm-2025"}) {
     std::ofstream(file) << "2010.0 " << name << " 01/01/2010\n1 0 -30000 0 0 "
-                        << "0\n1 1 0 0 0 0\n";
+                        << "0\n1 1 0 0 0 0\n"
+                        << kNines << "\n";
     const ToolRun refused = RunTool("--uncertainty --model " + file + " 0 0 0");
     EXPECT_EQ(refused.status, 2) << name;
     EXPECT_TRUE(refused.out.empty()) << name;
@@ -552,7 +625,8 @@ TEST(NorvaneFieldTest, PrintsThePoles) {
   const std::string file = TestFile(".cof");
   std::ofstream(file) << "2025.0 TEST 01/01/2025\n1 0 -30000 0 0 0\n"
                          "1 1 -2000 5000 10 -20\n2 0 -2000 0 0 0\n"
-                         "2 1 3000 -2500 0 0\n2 2 1500 -500 0 0\n";
+                         "2 1 3000 -2500 0 0\n2 2 1500 -500 0 0\n"
+                      << kNines << "\n";
   const ToolRun run = RunTool("--model " + file +
                               " --poles --year 2025 "
                               "--alt 100");
@@ -582,7 +656,8 @@ TEST(NorvaneFieldTest, PrintsThePoles) {
 TEST(NorvaneFieldTest, PrintsThePolesOverARangeOfYears) {
   const std::string file = TestFile(".cof");
   std::ofstream(file) << "2025.0 TEST 01/01/2025\n1 0 -30000 0 10 0\n"
-                         "1 1 -2000 5000 10 -20\n";
+                         "1 1 -2000 5000 10 -20\n"
+                      << kNines << "\n";
   const struct {
     const char* range;
     std::vector<std::string> years;

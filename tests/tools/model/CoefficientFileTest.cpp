@@ -27,8 +27,10 @@ const std::string kNines =
     "999999999999999999999999999999999999999999999999\n";
 
 TEST(CoefficientFileTest, ReadsTheStandardLayout) {
-  for (const std::string& ending : {kNines, std::string(), kNines + "\n\n"}) {
-    const Coefficients c = ParseCoefficients(kHeader + kRows + ending, "f");
+  for (const std::string& text :
+       {kHeader + kRows + kNines, kHeader + kRows + kNines + "\n\n",
+        "\xEF\xBB\xBF" + kHeader + kRows + kNines.substr(0, 11)}) {
+    const Coefficients c = ParseCoefficients(text, "f");
     EXPECT_EQ(c.name, "TEST-2020");
     EXPECT_EQ(c.releaseDate, "12/10/2019");
     EXPECT_EQ(c.epoch, 2020.0);
@@ -64,11 +66,25 @@ std::string WithLine(int line, const std::string& text) {
   return file.replace(start, file.find('\n', start) - start, text);
 }
 
+struct FaultCase {
+  std::string text;
+  std::string message;
+};
+
+template <std::size_t N>
+void ExpectRefused(const FaultCase (&cases)[N]) {
+  for (const auto& c : cases) {
+    try {
+      ParseCoefficients(c.text, "f");
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const CoefficientFileError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+}
+
 TEST(CoefficientFileTest, NamesTheFileTheLineAndTheFault) {
-  const struct {
-    std::string text;
-    std::string message;
-  } cases[] = {
+  const FaultCase cases[] = {
       {"", "f:1: the file is empty"},
       {WithLine(1, "2020.0 TEST-2020"),
        "f:1: the header must hold the epoch, the model's name and its "
@@ -88,9 +104,19 @@ TEST(CoefficientFileTest, NamesTheFileTheLineAndTheFault) {
       {WithLine(3, "1 2 1 2 3 4"), "f:3: there is no term (1, 2)"},
       {WithLine(3, "1 0 1 0 3 0"), "f:3: row (1, 0) repeats an earlier row"},
       {WithLine(3, "2 0 1 0 3 0"), "f:3: row (1, 1) is missing (found (2, 0))"},
-      {WithLine(4, "2 0 1e999 0 1 0"), "f:4: g '1e999' is not a finite number"},
-      {WithLine(4, "2 0 1 0 nan 0"), "f:4: gdot 'nan' is not a finite number"},
-      {WithLine(4, "2 0 1 0\x01 1 0"), "f:4: h '0?' is not a finite number"},
+      {WithLine(4, "2 0 1e999 0 1 0"),
+       "f:4: g '1e999' is out of range (too large or too small for a double)"},
+      {WithLine(4, "2 0 1e-400 0 1 0"),
+       "f:4: g '1e-400' is out of range (too large or too small for a double)"},
+      {WithLine(4, "2 0 1 0 nan 0"), "f:4: gdot 'nan' is not finite"},
+      {WithLine(4, "2 0 +-1 0 1 0"), "f:4: g '+-1' is not a number"},
+      {WithLine(4, "+-2 0 1 0 1 0"),
+       "f:4: the degree and order '+-2' '0' are not whole numbers"},
+      {WithLine(4, "2 0 1 0\x01 1 0"), "f:4: h '0\\x01' is not a number"},
+      {WithLine(1, "2020 T\xC3\x28 12/10/2019"),
+       "f:1: the model's name 'T\\xC3(' is not valid UTF-8"},
+      {WithLine(1, "2020 \xED\xA0\x80 12/10/2019"),
+       "f:1: the model's name '\\xED\\xA0\\x80' is not valid UTF-8"},
       {WithLine(4, "2 0 1 0 1 0.5"),
        "f:4: row (2, 0) has an h term, but order 0 has none"},
       {WithLine(6, kNines.substr(0, 48)),
@@ -100,13 +126,44 @@ TEST(CoefficientFileTest, NamesTheFileTheLineAndTheFault) {
       {kHeader + "201 0 1 0 1 0\n",
        "f:2: degree 201 is over the supported 200"},
   };
-  for (const auto& c : cases) {
-    try {
-      ParseCoefficients(c.text, "f");
-      ADD_FAILURE() << "accepted: " << c.message;
-    } catch (const CoefficientFileError& e) {
-      EXPECT_EQ(std::string(e.what()), c.message);
-    }
+  ExpectRefused(cases);
+}
+
+// A file cut short is never read as a smaller model: wherever it stops
+// before its line of nines, the line where it stopped is named.
+TEST(CoefficientFileTest, RefusesAFileCutShort) {
+  const std::string whole = kHeader + kRows;  // lines 2 to 6 are rows
+  const std::size_t row9 = whole.find("  2  2");
+  const FaultCase cases[] = {
+      {whole,
+       "f:6: the file ends after degree 2 without the line of nines that ends "
+       "the rows: is it cut short?"},
+      {whole + "\n\n",
+       "f:6: the file ends after degree 2 without the line of nines that ends "
+       "the rows: is it cut short?"},
+      {whole.substr(0, whole.find("  2  0")),
+       "f:3: the file ends after degree 1 without the line of nines that ends "
+       "the rows: is it cut short?"},
+      {whole.substr(0, row9 + 3),
+       "f:6: expected a row 'n m g h gdot hdot' of 6 fields, found 1"},
+      {whole.substr(0, row9) + "  9\n",
+       "f:6: expected a row 'n m g h gdot hdot' of 6 fields, found 1"},
+      {whole.substr(0, row9) + "999999999\n",
+       "f:6: expected a row 'n m g h gdot hdot' of 6 fields, found 1"},
+      {whole.substr(0, whole.find("  2  1")),
+       "f:4: degree 2 ends early: row (2, 1) is missing"},
+  };
+  ExpectRefused(cases);
+}
+
+TEST(CoefficientFileTest, SaysWhyAFileCannotBeRead) {
+  const std::string directory = testing::TempDir();
+  try {
+    ReadCoefficientFile(directory);
+    ADD_FAILURE() << "read a directory";
+  } catch (const CoefficientFileError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              directory + ": cannot read: Is a directory");
   }
 }
 

@@ -20,9 +20,10 @@ constexpr double kDegree = kPi / 180.0;
 
 // A degree-1 model of epoch 2025 with these terms, nT.
 LoadedModel DipoleModel(double g10, double g11, double h11) {
-  const std::string text =
-      "2025.0 TEST 01/01/2025\n1 0 " + std::to_string(g10) + " 0 0 0\n1 1 " +
-      std::to_string(g11) + " " + std::to_string(h11) + " 0 0\n";
+  const std::string text = "2025.0 TEST 01/01/2025\n1 0 " +
+                           std::to_string(g10) + " 0 0 0\n1 1 " +
+                           std::to_string(g11) + " " + std::to_string(h11) +
+                           " 0 0\n" + std::string(48, '9') + "\n";
   return LoadedModel(ParseCoefficients(text, "dipole.cof"));
 }
 

@@ -130,7 +130,7 @@ TEST(ShcFileTest, NamesTheLineAndTheFault) {
        "f:5: there is no term (3, 0) in degrees 1 to 2"},
       {WithLine(5, "1 -2 -100 -110 -130\n"), "f:5: there is no term (1, -2)"},
       {WithLine(5, "1 0 -100 1e999 -130\n"),
-       "f:5: the value '1e999' is not a finite number"},
+       "f:5: the value '1e999' is out of range"},
       {WithLine(8, "1 0 1 2 3\n"),
        "f:8: row (1, 0) gives g(1, 0) again, after line 5"},
       {WithLine(10, "2 1 7 8 9\n2 -1 7 8 9\n"),
