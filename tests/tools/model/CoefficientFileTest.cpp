@@ -17,11 +17,11 @@ namespace {
 // A degree-2 file in the layout NOAA prints, with its two lines of nines.
 const std::string kHeader = "    2020.0            TEST-2020     12/10/2019\n";
 const std::string kRows =
-    "  1  0  -29404.5       0.0        6.7        0.0\n"
-    "  1  1   -1450.7    4652.9        7.7      -25.1\n"
-    "  2  0   -2500.0       0.0      -11.5        0.0\n"
-    "  2  1    2982.0   -2991.6       -7.1      -30.2\n"
-    "  2  2    1676.8    -734.8       -2.2      -23.9\n";
+    "  1  0  -29500.0       0.0        8.0        0.0\n"
+    "  1  1   -1500.0    4600.0        9.0      -20.0\n"
+    "  2  0   -2450.0       0.0     -11.25        0.0\n"
+    "  2  1    3000.0   -3000.0       -6.0      -25.0\n"
+    "  2  2    1650.0    -700.0       -3.0      -23.5\n";
 const std::string kNines =
     "999999999999999999999999999999999999999999999999\n"
     "999999999999999999999999999999999999999999999999\n";
@@ -36,9 +36,9 @@ TEST(CoefficientFileTest, ReadsTheStandardLayout) {
     EXPECT_EQ(c.epoch, 2020.0);
     ASSERT_EQ(c.degree, 2);
     ASSERT_EQ(c.rows.size(), 6u);
-    EXPECT_EQ(c.rows[CoefficientIndex(1, 1)].h, 4652.9);
-    EXPECT_EQ(c.rows[CoefficientIndex(2, 2)].hDot, -23.9);
-    EXPECT_EQ(c.rows[CoefficientIndex(2, 0)].gDot, -11.5);
+    EXPECT_EQ(c.rows[CoefficientIndex(1, 1)].h, 4600.0);
+    EXPECT_EQ(c.rows[CoefficientIndex(2, 2)].hDot, -23.5);
+    EXPECT_EQ(c.rows[CoefficientIndex(2, 0)].gDot, -11.25);
   }
 }
 
