@@ -6,52 +6,10 @@
 #include <cstring>
 
 #include "tools/Angles.hpp"
+#include "tools/OutsideValidity.hpp"
 
 namespace norvane::tools {
 namespace {
-
-bool IsFinite(const FieldElements& f) {
-  return std::isfinite(f.X) && std::isfinite(f.Y) && std::isfinite(f.Z) &&
-         std::isfinite(f.F) && std::isfinite(f.H) && std::isfinite(f.D) &&
-         std::isfinite(f.I);
-}
-
-// A year as the messages print it: shortest, with at least one decimal.
-std::string YearText(double year) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, year).ptr;
-  std::string result(text, end);
-  if (result.find_first_of(".e") == std::string::npos) result += ".0";
-  return result;
-}
-
-// A height as the messages print it, km: shortest.
-std::string HeightText(double km) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, km).ptr);
-}
-
-// The bounds of the model's validity that `outside` counts, as words:
-// "after 2010.0, above 850 km", each with its count if `counted`.
-std::string Bounds(const Validity& v, unsigned long long before,
-                   unsigned long long after, unsigned long long below,
-                   unsigned long long above, bool counted) {
-  const struct {
-    unsigned long long count;
-    std::string words;
-  } bounds[] = {{before, "before " + YearText(v.from)},
-                {after, "after " + YearText(v.until)},
-                {below, "below " + HeightText(v.lowest) + " km"},
-                {above, "above " + HeightText(v.highest) + " km"}};
-  std::string text;
-  for (const auto& bound : bounds) {
-    if (bound.count == 0) continue;
-    if (!text.empty()) text += ", ";
-    if (counted) text += std::to_string(bound.count) + " ";
-    text += bound.words;
-  }
-  return text;
-}
 
 // The "LAT LON " that starts a grid line: shortest round-trip decimals, at
 // most 24 characters each.
@@ -121,17 +79,8 @@ void FieldTool::RunStream(int fd) {
 
 int FieldTool::Finish() {
   if (outside_.points > 0) {
-    std::fprintf(err_,
-                 "norvane-field: %llu point%s outside the model's validity "
-                 "(%s to %s, %s to %s km): %s\n",
-                 outside_.points, outside_.points == 1 ? " lay" : "s lay",
-                 YearText(validity_.from).c_str(),
-                 YearText(validity_.until).c_str(),
-                 HeightText(validity_.lowest).c_str(),
-                 HeightText(validity_.highest).c_str(),
-                 Bounds(validity_, outside_.before, outside_.after,
-                        outside_.below, outside_.above, true)
-                     .c_str());
+    std::fprintf(err_, "norvane-field: %s\n",
+                 SummaryText(validity_, outside_).c_str());
   }
   if (std::fflush(out_) != 0 || std::ferror(out_)) {
     std::fprintf(err_, "norvane-field: cannot write output\n");
@@ -186,22 +135,13 @@ void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
 
 bool FieldTool::Admit(const GeodeticPoint& point,
                       unsigned long long lineNumber) {
-  const bool before = point.year < validity_.from;
-  const bool after = point.year > validity_.until;
-  const bool below = point.altitude < validity_.lowest;
-  const bool above = point.altitude > validity_.highest;
-  if (!(before || after || below || above)) return true;
+  const Beyond beyond = Locate(validity_, point.year, point.altitude);
+  if (!beyond.Any()) return true;
   if (options_.strict) {
-    Fail("the point lies outside the model's validity: " +
-             Bounds(validity_, before, after, below, above, false),
-         lineNumber);
+    Fail(RefusalText(validity_, beyond), lineNumber);
     return false;
   }
-  ++outside_.points;
-  outside_.before += before;
-  outside_.after += after;
-  outside_.below += below;
-  outside_.above += above;
+  outside_.Add(beyond);
   return true;
 }
 
@@ -211,7 +151,7 @@ void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
       circle ? circle->Evaluate(Radians(p.longitude), options_.rates)
              : model_.Evaluate(p.altitude, Radians(p.latitude),
                                Radians(p.longitude), p.year, options_.rates);
-  if (!IsFinite(r.field)) {
+  if (!AllFinite(r.field)) {
     Fail("the field is not finite at this point and year", lineNumber);
     return;
   }

@@ -15,6 +15,7 @@
 #include "tools/FieldFormatter.hpp"
 #include "tools/Grid.hpp"
 #include "tools/LineReader.hpp"
+#include "tools/OutsideValidity.hpp"
 #include "tools/PointParser.hpp"
 
 namespace norvane::tools {
@@ -94,15 +95,6 @@ class FieldTool {
   int Finish();
 
  private:
-  // How many points lay beyond each bound of the model's validity.
-  struct Outside {
-    unsigned long long points = 0;
-    unsigned long long before = 0;  // the first year
-    unsigned long long after = 0;   // the last year
-    unsigned long long below = 0;   // the lowest altitude
-    unsigned long long above = 0;   // the highest altitude
-  };
-
   void Process(const ParsedLine& parsed, unsigned long long lineNumber);
   // Whether to evaluate the point: counts it if outside the validity, and
   // fails it if the run is strict.
@@ -126,7 +118,7 @@ class FieldTool {
   std::vector<char> buffer_;  // results; the first size_ bytes are written
   std::size_t size_ = 0;
   std::string messages_;  // for the error stream
-  Outside outside_;
+  OutsideCount outside_;
   unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };
