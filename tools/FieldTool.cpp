@@ -106,9 +106,24 @@ void FieldTool::Process(const ParsedLine& parsed,
     point.altitude = options_.circle->altitude;
     point.year = options_.circle->year;
   }
-  if (Admit(point, lineNumber))
-    Emit(point, circle_ ? &*circle_ : nullptr, lineNumber);
+  // Along a circle the height above the ellipsoid is one only when given
+  // so; heights above the geoid take each point alone.
+  const ModelCircle* circle = options_.geoid ? nullptr
+                              : circle_      ? &*circle_
+                                             : nullptr;
+  if (ToEllipsoid(point, lineNumber) && Admit(point, lineNumber))
+    Emit(point, circle, lineNumber);
   EndLine(parsed);
+}
+
+bool FieldTool::ToEllipsoid(GeodeticPoint& point,
+                            unsigned long long lineNumber) {
+  if (!options_.geoid) return true;
+  point.altitude = options_.geoid->EllipsoidHeight(
+      point.latitude, point.longitude, point.altitude);
+  if (!std::isnan(point.altitude)) return true;
+  Fail(Geoid::kNoHeight, lineNumber);
+  return false;
 }
 
 void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
@@ -118,14 +133,18 @@ void FieldTool::RunGrid(const Grid& grid, double altitude, double year) {
   for (std::uint64_t i = 0; i < rows; ++i) {
     GeodeticPoint point{GridValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
                         altitude, year};
-    const ModelCircle circle(model_, altitude, Radians(point.latitude), year);
+    std::optional<ModelCircle> circle;
+    if (!options_.geoid)
+      circle.emplace(model_, altitude, Radians(point.latitude), year);
     for (std::uint64_t j = 0; j < columns; ++j) {
       point.longitude = GridValue(grid.lon0, grid.lon1, grid.dlon, j);
+      point.altitude = altitude;
       ++linesRead_;
       char* const start = Room(kGridPrefixLength);
       size_ += static_cast<std::size_t>(
           GridPrefix(point.latitude, point.longitude, start) - start);
-      if (Admit(point, linesRead_)) Emit(point, &circle, linesRead_);
+      if (ToEllipsoid(point, linesRead_) && Admit(point, linesRead_))
+        Emit(point, circle ? &*circle : nullptr, linesRead_);
       EndLine(unlabelled);
       if (size_ >= LineReader::kBlockSize) Write();
     }

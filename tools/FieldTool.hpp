@@ -13,6 +13,7 @@
 
 #include "model/LoadedModel.hpp"
 #include "tools/FieldFormatter.hpp"
+#include "tools/Geoid.hpp"
 #include "tools/Grid.hpp"
 #include "tools/LineReader.hpp"
 #include "tools/OutsideValidity.hpp"
@@ -32,6 +33,9 @@ struct FieldToolOptions {
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
   std::optional<GeodeticPoint> circle;
+  /// Heights are above mean sea level, converted with this geoid (which
+  /// must outlive the tool); nullptr for heights above the ellipsoid.
+  const Geoid* geoid = nullptr;
 };
 
 /**
@@ -79,7 +83,8 @@ class FieldTool {
    * grid.lon0: one line per point, "LAT LON" then the usual columns.
    *
    * @param[in] grid a grid that CheckGrid accepts.
-   * @param[in] altitude height above the WGS-84 ellipsoid, km.
+   * @param[in] altitude height, km, above the WGS-84 ellipsoid or with a
+   *   geoid above mean sea level.
    * @param[in] year decimal year.
    */
   void RunGrid(const Grid& grid, double altitude, double year);
@@ -96,6 +101,9 @@ class FieldTool {
 
  private:
   void Process(const ParsedLine& parsed, unsigned long long lineNumber);
+  // Makes the point's height one above the ellipsoid; fails it where the
+  // geoid gives no height.
+  bool ToEllipsoid(GeodeticPoint& point, unsigned long long lineNumber);
   // Whether to evaluate the point: counts it if outside the validity, and
   // fails it if the run is strict.
   bool Admit(const GeodeticPoint& point, unsigned long long lineNumber);

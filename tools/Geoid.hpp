@@ -46,6 +46,10 @@ class Geoid {
   /// The grid's file name, searched where PROJ looks for its data.
   static constexpr const char* kGridName = "egm96_15.gtx";
 
+  /// Why a point has no height above the ellipsoid.
+  static constexpr const char* kNoHeight =
+      "the geoid gives no height at this point";
+
   /**
    * Opens the grid.
    *

@@ -47,8 +47,7 @@ class Evaluator {
       return Stop(i, problem);
     if (request_.geoid) {
       altitude = request_.geoid->EllipsoidHeight(latitude, longitude, altitude);
-      if (std::isnan(altitude))
-        return Stop(i, "the geoid gives no height at this point");
+      if (std::isnan(altitude)) return Stop(i, Geoid::kNoHeight);
     }
     const Beyond beyond = Locate(validity_, year, altitude);
     if (beyond.Any() && request_.strict)

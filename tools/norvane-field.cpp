@@ -28,6 +28,7 @@
 #include "model/LoadedModel.hpp"
 #include "tools/CurrentYear.hpp"
 #include "tools/FieldTool.hpp"
+#include "tools/Geoid.hpp"
 #include "tools/Grid.hpp"
 #include "tools/PointParser.hpp"
 
@@ -60,7 +61,10 @@ const char kFooter[] =
     "counts them (with --strict they are errors instead).  Without --year,\n"
     "points without a year are for 2006.0 with the compiled-in model and\n"
     "for the current date (UTC) with --model.  A model file that cannot be\n"
-    "read stops the run before anything is computed, with exit status 2.\n";
+    "read stops the run before anything is computed, with exit status 2.\n"
+    "With --height msl, ALT (and --alt, and the circle's ALT) is above mean\n"
+    "sea level, the EGM96 geoid of PROJ's grid egm96_15.gtx (Debian's\n"
+    "proj-data); the validity's heights stay above the ellipsoid.\n";
 
 // A check that `parse` accepts the text: nullptr or the reason it does not.
 CLI::Validator Accepts(const char* name,
@@ -165,6 +169,19 @@ int main(int argc, char** argv) {
                  "altitude of the --grid points, km (default 0)")
       ->type_name("KM")
       ->needs(gridOption);
+  std::string height = "ellipsoid";
+  app.add_option("--height", height,
+                 "what ALT is measured from: 'ellipsoid' (WGS-84, the "
+                 "default) or 'msl' (mean sea level, EGM96)")
+      ->type_name("REF")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            norvane::tools::HeightReference reference;
+            const char* problem =
+                norvane::tools::ParseHeightReference(text, reference);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "REF"));
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
@@ -217,6 +234,16 @@ int main(int argc, char** argv) {
   } catch (const norvane::CoefficientFileError& e) {
     std::fprintf(stderr, "norvane-field: %s\n", e.what());
     return kUsageError;
+  }
+
+  std::optional<norvane::tools::Geoid> geoid;
+  if (height == "msl") {
+    try {
+      options.geoid = &geoid.emplace();
+    } catch (const norvane::tools::GeoidError& e) {
+      std::fprintf(stderr, "norvane-field: %s\n", e.what());
+      return kUsageError;
+    }
   }
 
   const int input = OpenInput(inputPath);
