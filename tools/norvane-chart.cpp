@@ -53,6 +53,14 @@ CLI::Validator Names(const char* name, Parse parse) {
       name);
 }
 
+// A height reference as --height names it, or none.
+std::optional<norvane::tools::HeightReference> ParseHeight(
+    std::string_view text) {
+  norvane::tools::HeightReference reference;
+  if (norvane::tools::ParseHeightReference(text, reference)) return {};
+  return reference;
+}
+
 // CLI11's range checks let NaN through.
 const CLI::Validator kFinite(
     [](std::string& text) -> std::string {
@@ -94,6 +102,12 @@ int main(int argc, char** argv) {
                  "km above the WGS-84 ellipsoid (default 0)")
       ->type_name("KM")
       ->check(kFinite & CLI::Range(-1000.0, 100000.0));
+  std::string height = "ellipsoid";
+  app.add_option("--height", height,
+                 "what --alt is measured from: 'ellipsoid' (WGS-84, the "
+                 "default) or 'msl' (mean sea level, EGM96 from proj-data)")
+      ->type_name("REF")
+      ->check(Names("REF", ParseHeight));
   app.add_option("--projection", projection,
                  "plate-carree (default), mercator (to 80 N and S), "
                  "north-polar or south-polar (stereographic, to 55)")
@@ -128,6 +142,7 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
     options.request.quantity.element = *norvane::chart::ParseElement(element);
     options.projection = *norvane::chart::ParseProjection(projection);
+    options.heightReference = *ParseHeight(height);
     if (!year.empty()) {
       norvane::tools::ParseYearOrNow(year, options.request.year);
     } else if (!options.model.empty()) {

@@ -80,7 +80,17 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
     *file = files.back().get();
   }
 
-  const FieldSource source(*model, options.request);
+  FieldRequest request = options.request;
+  std::optional<tools::Geoid> geoid;
+  if (options.heightReference == tools::HeightReference::kMeanSeaLevel) {
+    try {
+      request.geoid = &geoid.emplace();
+    } catch (const tools::GeoidError& e) {
+      std::fprintf(err, "norvane-chart: %s\n", e.what());
+      return 2;
+    }
+  }
+  const FieldSource source(*model, request);
   if (!source.Valid()) {
     std::fprintf(err,
                  "norvane-chart: warning: the chart lies outside %s's validity "
@@ -128,6 +138,7 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                                source.ModelName(),
                                options.request.year,
                                options.request.altitude,
+                               request.geoid != nullptr,
                                interval,
                                options.projection,
                                &lines,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "model/FieldElements.hpp"
 #include "tools/Angles.hpp"
@@ -56,23 +57,39 @@ std::string FieldSource::ValidityText() const {
   return text;
 }
 
+double FieldSource::Altitude(double latitude, double longitude) const {
+  return request_.geoid ? request_.geoid->EllipsoidHeight(latitude, longitude,
+                                                          request_.altitude)
+                        : request_.altitude;
+}
+
 void FieldSource::Row(double latitude, double longitude0, double step,
                       int count, double* values, double* horizontal) const {
-  const ModelCircle circle(*model_, request_.altitude, tools::Radians(latitude),
-                           request_.year);
+  // Heights above the sea vary along the circle: those go point by point.
+  std::optional<ModelCircle> circle;
+  if (!request_.geoid)
+    circle.emplace(*model_, request_.altitude, tools::Radians(latitude),
+                   request_.year);
   for (int k = 0; k < count; ++k) {
-    const FieldAndRates f = circle.Evaluate(
-        tools::Radians(longitude0 + k * step), request_.quantity.rates);
+    const double longitude = longitude0 + k * step;
+    const FieldAndRates f =
+        circle ? circle->Evaluate(tools::Radians(longitude),
+                                  request_.quantity.rates)
+               : model_->Evaluate(Altitude(latitude, longitude),
+                                  tools::Radians(latitude),
+                                  tools::Radians(longitude), request_.year,
+                                  request_.quantity.rates);
     values[k] = Pick(request_.quantity, f);
     horizontal[k] = f.field.H;
   }
 }
 
 double FieldSource::Value(double latitude, double longitude) const {
-  return Pick(request_.quantity,
-              model_->Evaluate(request_.altitude, tools::Radians(latitude),
-                               tools::Radians(longitude), request_.year,
-                               request_.quantity.rates));
+  return Pick(
+      request_.quantity,
+      model_->Evaluate(Altitude(latitude, longitude), tools::Radians(latitude),
+                       tools::Radians(longitude), request_.year,
+                       request_.quantity.rates));
 }
 
 Grid EvaluateGrid(const FieldSource& source, double step) {

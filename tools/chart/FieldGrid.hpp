@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/LoadedModel.hpp"
+#include "tools/Geoid.hpp"
 #include "tools/chart/ChartElement.hpp"
 
 namespace norvane::chart {
@@ -21,6 +22,9 @@ struct FieldRequest {
   Quantity quantity;      ///< element, or its annual change
   double year = 2006.0;   ///< decimal year
   double altitude = 0.0;  ///< height above the WGS-84 ellipsoid, km
+  /// The altitude is above mean sea level, converted with this geoid (which
+  /// must outlive the request); nullptr for above the ellipsoid.
+  const tools::Geoid* geoid = nullptr;
 };
 
 /**
@@ -44,7 +48,7 @@ class FieldSource {
   const std::string& ModelName() const { return model_->name(); }
 
   /// Whether the request lies within the years and altitudes the model is
-  /// made for.
+  /// made for; an altitude above mean sea level is compared as given.
   bool Valid() const;
 
   /// The model's validity as words, e.g. "2005.0 to 2010.0, -1 to 850 km".
@@ -73,6 +77,9 @@ class FieldSource {
   double Value(double latitude, double longitude) const;
 
  private:
+  // The request's altitude above the ellipsoid at a point, km.
+  double Altitude(double latitude, double longitude) const;
+
   const LoadedModel* model_;
   FieldRequest request_;
 };
