@@ -22,12 +22,12 @@ struct ChartContent {
   std::string model;  ///< e.g. "WMM-2005"
   double year;        ///< decimal year
   double altitude;    ///< km above the ellipsoid, or above mean sea level
-  bool aboveSeaLevel = false;  ///< whether the altitude is above the sea
-  double interval;             ///< contour interval, in the quantity's unit
+  double interval;    ///< contour interval, in the quantity's unit
   ProjectionKind projection;
   const std::vector<ContourLine>* lines;  ///< the contours, by level
   const Grid* grid;                       ///< H, for the weak-field zones
   const Coastlines* coastlines;           ///< land, or nullptr for none
+  bool aboveSeaLevel = false;  ///< whether the altitude is above the sea
 };
 
 /**

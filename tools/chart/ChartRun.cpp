@@ -138,12 +138,12 @@ int RunChart(const ChartOptions& options, std::FILE* err) {
                                source.ModelName(),
                                options.request.year,
                                options.request.altitude,
-                               request.geoid != nullptr,
                                interval,
                                options.projection,
                                &lines,
                                &grid,
-                               haveCoast ? &coastlines : nullptr};
+                               haveCoast ? &coastlines : nullptr,
+                               request.geoid != nullptr};
     int width = options.width, height = options.height;
     if (width == 0) DefaultSize(options.projection, width, height);
     if (png != nullptr) WritePng(content, width, height, *png);
