@@ -11,9 +11,9 @@
 #include <pybind11/stl.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "model/CoefficientFile.hpp"
 #include "model/LoadedModel.hpp"
