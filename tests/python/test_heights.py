@@ -6,12 +6,14 @@ big-endian floats, metres, row by row from the south, each from the west."""
 
 import os
 import pathlib
+import subprocess
+import sys
 
 import numpy as np
 import pytest
 
 import norvane
-from conftest import run_field
+from conftest import NORVANE_FIELD, run_field
 
 WMM = norvane.Model.wmm2005()
 
@@ -75,3 +77,20 @@ def test_sea_level_heights_are_held_to_the_validity_above_the_ellipsoid():
     with pytest.raises(ValueError, match="above 850 km"):
         WMM.field(55.0, -20.0, 849.99, 2007, height="msl", strict=True)
     WMM.field(55.0, -20.0, 849.99, 2007, strict=True)
+
+
+def test_a_missing_grid_is_an_os_error_with_the_tools_words():
+    # PROJ looks for its grids where these name, and finds none there.
+    env = dict(os.environ, PROJ_DATA="/nonexistent", PROJ_LIB="/nonexistent")
+    tool = subprocess.run([NORVANE_FIELD, "--height", "msl", "0", "0", "0"],
+                          env=env, capture_output=True, text=True)
+    assert tool.returncode == 2 and tool.stdout == ""
+    script = ("import norvane\n"
+              "try:\n"
+              "    norvane.Model.wmm2005().field(0, 0, height='msl')\n"
+              "except OSError as e:\n"
+              "    print('norvane-field: %s' % e)\n")
+    module = subprocess.run([sys.executable, "-c", script], env=env,
+                            capture_output=True, text=True)
+    assert module.stdout == tool.stderr
+    assert "egm96_15.gtx" in tool.stderr
