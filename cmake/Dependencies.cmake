@@ -17,6 +17,8 @@ find_package(CLI11 CONFIG REQUIRED)
 pkg_check_modules(cairo REQUIRED IMPORTED_TARGET cairo cairo-svg fontconfig)
 pkg_check_modules(libpng REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(imagequant REQUIRED IMPORTED_TARGET imagequant)
+# PROJ reads the EGM96 geoid for heights above mean sea level.
+pkg_check_modules(proj REQUIRED IMPORTED_TARGET proj)
 
 # norvane_imported_library(TARGET HEADER LIBRARY): TARGET, the library
 # LIBRARY whose headers hold HEADER.

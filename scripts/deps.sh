@@ -14,12 +14,13 @@ set -euo pipefail
 
 main=(cmake g++ make pkg-config libcli11-dev libcairo2-dev libfontconfig-dev
       fonts-dejavu-core libgeographiclib-dev libpng-dev libimagequant-dev
-      libshp-dev python-cartopy-data)
+      libshp-dev python-cartopy-data libproj-dev proj-data)
 dll=(cmake make clang lld llvm libwine-dev zip)
 test=("${main[@]}" "${dll[@]}" libgtest-dev libbenchmark-dev
       geographiclib-tools hyperfine libclang-rt-dev
       valgrind libstb-dev unzip wine64 wine32:i386 fonts-liberation
-      nlohmann-json3-dev libxml2-dev clang-format)
+      nlohmann-json3-dev libxml2-dev clang-format
+      python3-dev pybind11-dev python3-numpy python3-pytest)
 
 list=0
 [[ ${1:-} == --list ]] && { list=1; shift; }

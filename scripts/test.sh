@@ -19,7 +19,7 @@ run_tests() {
   echo $((total - skipped))
 }
 
-cmake -S . -B build/release -DNORVANE_WERROR=ON
+cmake -S . -B build/release -DNORVANE_WERROR=ON -DNORVANE_PYTHON=ON
 cmake --build build/release -j"$jobs"
 release=$(run_tests build/release release)
 

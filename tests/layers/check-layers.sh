@@ -22,7 +22,8 @@ tools/common 5
 tools/model 6
 sim 7
 tools/field 7
-tools/chart 7'
+tools/chart 7
+tools/python 8'
 module_folders=' common platform model host display module '
 
 # The layer folder a path lies in (the longest that matches), or nothing.

@@ -404,9 +404,11 @@ class Drawing {
     char line[256];
     std::snprintf(line, sizeof line,
                   "Contour interval %s%s, heavier lines %s.  "
-                  "Altitude %g km.  %s projection.",
+                  "Altitude %g km%s.  %s projection.",
                   FormatLevel(content_.interval).c_str(), unit.c_str(),
-                  heavier.c_str(), content_.altitude, ProjectionTitle());
+                  heavier.c_str(), content_.altitude,
+                  content_.aboveSeaLevel ? " above mean sea level" : "",
+                  ProjectionTitle());
     Text(cr, line, {0.5 * width_, 2.45 * font_}, 0.9 * font_, 0.5, 0.0);
   }
 

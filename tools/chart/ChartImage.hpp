@@ -22,7 +22,7 @@ struct ChartContent {
   Quantity quantity;
   std::string model;  ///< e.g. "WMM-2005"
   double year;        ///< decimal year
-  double altitude;    ///< km above the ellipsoid
+  double altitude;    ///< km above the ellipsoid, or above mean sea level
   double interval;    ///< contour interval, in the quantity's unit
   ProjectionKind projection;
   const std::vector<ContourLine>* lines;  ///< the contours, by level
@@ -30,6 +30,7 @@ struct ChartContent {
   const Coastlines* coastlines;           ///< land, or nullptr for none
   std::vector<PoleMark> dipPoles;         ///< the date's dip poles
   std::vector<PathYear> polePath;         ///< a dip pole's path, or none
+  bool aboveSeaLevel = false;  ///< whether the altitude is above the sea
 };
 
 /**

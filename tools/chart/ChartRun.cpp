@@ -95,7 +95,17 @@ int RunChart(const ChartOptions& options, std::FILE* err,
     outputs.push_back(*file);
   }
 
-  const FieldSource source(*model, options.request);
+  FieldRequest request = options.request;
+  std::optional<tools::Geoid> geoid;
+  if (options.heightReference == tools::HeightReference::kMeanSeaLevel) {
+    try {
+      request.geoid = &geoid.emplace();
+    } catch (const tools::GeoidError& e) {
+      std::fprintf(err, "norvane-chart: %s\n", e.what());
+      return 2;
+    }
+  }
+  const FieldSource source(*model, request);
   if (options.request.quantity.uncertainty && !source.HasErrorModel()) {
     std::fprintf(err,
                  "norvane-chart: the model %s has no published error model\n",
@@ -169,7 +179,8 @@ int RunChart(const ChartOptions& options, std::FILE* err,
         &grid,
         haveCoast ? &coastlines : nullptr,
         DipPoleMarks(*model, options.request.year, options.request.altitude),
-        {}};
+        {},
+        request.geoid != nullptr};
     if (options.polePath) {
       content.polePath = DipPolePath(
           *model,

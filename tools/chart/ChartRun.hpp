@@ -17,8 +17,10 @@ namespace norvane::chart {
 
 /// How norvane-chart was asked to work.
 struct ChartOptions {
-  std::string model;  ///< model file; empty for the compiled-in model
-  FieldRequest request;
+  std::string model;     ///< model file; empty for the compiled-in model
+  FieldRequest request;  ///< its geoid is RunChart's to set
+  /// What request.altitude is measured from.
+  tools::HeightReference heightReference = tools::HeightReference::kEllipsoid;
   ProjectionKind projection = ProjectionKind::kPlateCarree;
   double interval = 0.0;  ///< contour interval, or 0 for the quantity's default
   double gridStep = 0.5;  ///< degrees
@@ -67,8 +69,8 @@ bool ParseSize(std::string_view text, int& width, int& height);
  * @param[in] usage the command's usage text, printed after a message that
  *   the interval gives too many levels.
  * @return 0 when every file was written; 1 when one could not be, or the
- *   field is not finite over the chart; 2 when the model file cannot be
- *   read or the interval gives more than kMaxLevels levels.
+ *   field is not finite over the chart; 2 when the model file or the geoid
+ *   cannot be read or the interval gives more than kMaxLevels levels.
  */
 int RunChart(const ChartOptions& options, std::FILE* err,
              std::string_view usage);

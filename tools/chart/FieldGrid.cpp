@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "tools/model/FieldElements.hpp"
 #include "tools/common/Angles.hpp"
@@ -61,23 +62,40 @@ std::string FieldSource::ValidityText() const {
   return text;
 }
 
+double FieldSource::Altitude(double latitude, double longitude) const {
+  return request_.geoid ? request_.geoid->EllipsoidHeight(latitude, longitude,
+                                                          request_.altitude)
+                        : request_.altitude;
+}
+
 void FieldSource::Row(double latitude, double longitude0, double step,
                       int count, double* values, double* horizontal) const {
-  const ModelCircle circle(model_->At(request_.year), request_.altitude,
-                           tools::Radians(latitude), request_.year);
+  // Heights above the sea vary along the circle: those go point by point.
+  const LoadedModel& interval = model_->At(request_.year);
+  std::optional<ModelCircle> circle;
+  if (!request_.geoid)
+    circle.emplace(interval, request_.altitude, tools::Radians(latitude),
+                   request_.year);
   for (int k = 0; k < count; ++k) {
-    const FieldAndRates f = circle.Evaluate(
-        tools::Radians(longitude0 + k * step), request_.quantity.rates);
+    const double longitude = longitude0 + k * step;
+    const FieldAndRates f =
+        circle ? circle->Evaluate(tools::Radians(longitude),
+                                  request_.quantity.rates)
+               : interval.Evaluate(Altitude(latitude, longitude),
+                                   tools::Radians(latitude),
+                                   tools::Radians(longitude), request_.year,
+                                   request_.quantity.rates);
     values[k] = Pick(request_.quantity, errors_, f);
     horizontal[k] = f.field.H;
   }
 }
 
 double FieldSource::Value(double latitude, double longitude) const {
-  return Pick(request_.quantity, errors_,
-              model_->Evaluate(request_.altitude, tools::Radians(latitude),
-                               tools::Radians(longitude), request_.year,
-                               request_.quantity.rates));
+  return Pick(
+      request_.quantity, errors_,
+      model_->Evaluate(Altitude(latitude, longitude), tools::Radians(latitude),
+                       tools::Radians(longitude), request_.year,
+                       request_.quantity.rates));
 }
 
 ValueGrid EvaluateGrid(const FieldSource& source, double step) {

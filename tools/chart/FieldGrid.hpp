@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/Geoid.hpp"
 #include "tools/model/TimeVaryingModel.hpp"
 #include "tools/model/Uncertainty.hpp"
 #include "tools/chart/ChartElement.hpp"
@@ -23,6 +24,9 @@ struct FieldRequest {
   Quantity quantity;               ///< element, or its annual change
   double year = kWmm2005PageYear;  ///< decimal year
   double altitude = 0.0;           ///< height above the WGS-84 ellipsoid, km
+  /// The altitude is above mean sea level, converted with this geoid (which
+  /// must outlive the request); nullptr for above the ellipsoid.
+  const tools::Geoid* geoid = nullptr;
 };
 
 /**
@@ -50,7 +54,7 @@ class FieldSource {
   bool HasErrorModel() const { return errors_.has_value(); }
 
   /// Whether the request lies within the years and altitudes the model is
-  /// made for.
+  /// made for; an altitude above mean sea level is compared as given.
   bool Valid() const;
 
   /// The model's validity as words, e.g. "2005.0 to 2010.0, -1 to 850 km".
@@ -79,6 +83,9 @@ class FieldSource {
   double Value(double latitude, double longitude) const;
 
  private:
+  // The request's altitude above the ellipsoid at a point, km.
+  double Altitude(double latitude, double longitude) const;
+
   const TimeVaryingModel* model_;
   FieldRequest request_;
   std::optional<ErrorModel> errors_;

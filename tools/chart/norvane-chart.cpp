@@ -57,6 +57,14 @@ CLI::Validator Names(const char* name, Parse parse) {
       name);
 }
 
+// A height reference as --height names it, or none.
+std::optional<norvane::tools::HeightReference> ParseHeight(
+    std::string_view text) {
+  norvane::tools::HeightReference reference;
+  if (norvane::tools::ParseHeightReference(text, reference)) return {};
+  return reference;
+}
+
 // A finite decimal, as point lines have them (CLI11's own checks let NaN,
 // infinities and hexadecimal through).
 const CLI::Validator kFinite(
@@ -123,6 +131,12 @@ int main(int argc, char** argv) {
                  "km above the WGS-84 ellipsoid (default 0)")
       ->type_name("KM")
       ->check(kFinite & CLI::Range(-1000.0, 100000.0));
+  std::string height = "ellipsoid";
+  app.add_option("--height", height,
+                 "what --alt is measured from: 'ellipsoid' (WGS-84, the "
+                 "default) or 'msl' (mean sea level, EGM96 from proj-data)")
+      ->type_name("REF")
+      ->check(Names("REF", ParseHeight));
   app.add_option("--projection", projection,
                  "plate-carree (default), mercator (to 80 N and S), "
                  "north-polar or south-polar (stereographic, to 55)")
@@ -175,6 +189,7 @@ int main(int argc, char** argv) {
         options.request.quantity.element != norvane::chart::Element::kD)
       throw CLI::ValidationError("--uncertainty", "is charted for D only");
     options.projection = *norvane::chart::ParseProjection(projection);
+    options.heightReference = *ParseHeight(height);
     if (!year.empty()) {
       norvane::tools::ParseYearOrNow(year, options.request.year);
     } else if (!options.model.empty()) {

@@ -7,52 +7,10 @@
 
 #include "tools/common/Angles.hpp"
 #include "tools/common/Steps.hpp"
+#include "tools/field/OutsideValidity.hpp"
 
 namespace norvane::tools {
 namespace {
-
-bool IsFinite(const FieldElements& f) {
-  return std::isfinite(f.X) && std::isfinite(f.Y) && std::isfinite(f.Z) &&
-         std::isfinite(f.F) && std::isfinite(f.H) && std::isfinite(f.D) &&
-         std::isfinite(f.I);
-}
-
-// A year as the messages print it: shortest, with at least one decimal.
-std::string YearText(double year) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, year).ptr;
-  std::string result(text, end);
-  if (result.find_first_of(".e") == std::string::npos) result += ".0";
-  return result;
-}
-
-// A height as the messages print it, km: shortest.
-std::string HeightText(double km) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, km).ptr);
-}
-
-// The bounds of the model's validity that `outside` counts, as words:
-// "after 2010.0, above 850 km", each with its count if `counted`.
-std::string Bounds(const Validity& v, unsigned long long before,
-                   unsigned long long after, unsigned long long below,
-                   unsigned long long above, bool counted) {
-  const struct {
-    unsigned long long count;
-    std::string words;
-  } bounds[] = {{before, "before " + YearText(v.from)},
-                {after, "after " + YearText(v.until)},
-                {below, "below " + HeightText(v.lowest) + " km"},
-                {above, "above " + HeightText(v.highest) + " km"}};
-  std::string text;
-  for (const auto& bound : bounds) {
-    if (bound.count == 0) continue;
-    if (!text.empty()) text += ", ";
-    if (counted) text += std::to_string(bound.count) + " ";
-    text += bound.words;
-  }
-  return text;
-}
 
 // The "LAT LON " that starts a grid line: shortest round-trip decimals, at
 // most 24 characters each.
@@ -125,17 +83,8 @@ void FieldTool::RunStream(int fd) {
 
 int FieldTool::Finish() {
   if (outside_.points > 0) {
-    std::fprintf(err_,
-                 "norvane-field: %llu point%s outside the model's validity "
-                 "(%s to %s, %s to %s km): %s\n",
-                 outside_.points, outside_.points == 1 ? " lay" : "s lay",
-                 YearText(validity_.from).c_str(),
-                 YearText(validity_.until).c_str(),
-                 HeightText(validity_.lowest).c_str(),
-                 HeightText(validity_.highest).c_str(),
-                 Bounds(validity_, outside_.before, outside_.after,
-                        outside_.below, outside_.above, true)
-                     .c_str());
+    std::fprintf(err_, "norvane-field: %s\n",
+                 SummaryText(validity_, outside_).c_str());
   }
   if (std::fflush(out_) != 0 || std::ferror(out_)) {
     std::fprintf(err_, "norvane-field: cannot write output\n");
@@ -161,9 +110,24 @@ void FieldTool::Process(const ParsedLine& parsed,
     point.altitude = options_.circle->altitude;
     point.year = options_.circle->year;
   }
-  if (Admit(point, lineNumber))
-    Emit(point, circle_ ? &*circle_ : nullptr, lineNumber);
+  // Along a circle the height above the ellipsoid is one only when given
+  // so; heights above the geoid take each point alone.
+  const ModelCircle* circle = options_.geoid ? nullptr
+                              : circle_      ? &*circle_
+                                             : nullptr;
+  if (ToEllipsoid(point, lineNumber) && Admit(point, lineNumber))
+    Emit(point, circle, lineNumber);
   EndLine(parsed);
+}
+
+bool FieldTool::ToEllipsoid(GeodeticPoint& point,
+                            unsigned long long lineNumber) {
+  if (!options_.geoid) return true;
+  point.altitude = options_.geoid->EllipsoidHeight(
+      point.latitude, point.longitude, point.altitude);
+  if (!std::isnan(point.altitude)) return true;
+  Fail(Geoid::kNoHeight, lineNumber);
+  return false;
 }
 
 void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
@@ -173,15 +137,18 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   for (std::uint64_t i = 0; i < rows; ++i) {
     GeodeticPoint point{StepValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
                         altitude, year};
-    const ModelCircle circle(model_.At(year), altitude, Radians(point.latitude),
-                             year);
+    std::optional<ModelCircle> circle;
+    if (!options_.geoid)
+      circle.emplace(model_.At(year), altitude, Radians(point.latitude), year);
     for (std::uint64_t j = 0; j < columns; ++j) {
       point.longitude = StepValue(grid.lon0, grid.lon1, grid.dlon, j);
+      point.altitude = altitude;
       ++linesRead_;
       char* const start = Room(kGridPrefixLength);
       size_ += static_cast<std::size_t>(
           GridPrefix(point.latitude, point.longitude, start) - start);
-      if (Admit(point, linesRead_)) Emit(point, &circle, linesRead_);
+      if (ToEllipsoid(point, linesRead_) && Admit(point, linesRead_))
+        Emit(point, circle ? &*circle : nullptr, linesRead_);
       EndLine(unlabelled);
       if (size_ >= LineReader::kBlockSize) Write();
     }
@@ -191,20 +158,13 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
 
 bool FieldTool::Admit(const GeodeticPoint& point,
                       unsigned long long lineNumber) {
-  const auto [before, after, below, above] =
-      BoundsBeyond(validity_, point.year, point.altitude);
-  if (!(before || after || below || above)) return true;
+  const Beyond beyond = BoundsBeyond(validity_, point.year, point.altitude);
+  if (!beyond.Any()) return true;
   if (options_.strict) {
-    Fail("the point lies outside the model's validity: " +
-             Bounds(validity_, before, after, below, above, false),
-         lineNumber);
+    Fail(RefusalText(validity_, beyond), lineNumber);
     return false;
   }
-  ++outside_.points;
-  outside_.before += before;
-  outside_.after += after;
-  outside_.below += below;
-  outside_.above += above;
+  outside_.Add(beyond);
   return true;
 }
 
@@ -214,7 +174,7 @@ void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
       circle ? circle->Evaluate(Radians(p.longitude), options_.rates)
              : model_.Evaluate(p.altitude, Radians(p.latitude),
                                Radians(p.longitude), p.year, options_.rates);
-  if (!IsFinite(r.field)) {
+  if (!AllFinite(r.field)) {
     Fail("the field is not finite at this point and year", lineNumber);
     return;
   }

@@ -11,17 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/common/Geoid.hpp"
+#include "tools/field/FieldFormatter.hpp"
+#include "tools/field/Grid.hpp"
+#include "tools/field/LineReader.hpp"
+#include "tools/field/OutsideValidity.hpp"
+#include "tools/field/PointParser.hpp"
 #include "tools/model/TimeVaryingModel.hpp"
-#include "tools/field/FieldFormatter.hpp"
-#include "tools/field/Grid.hpp"
-#include "tools/field/LineReader.hpp"
-#include "tools/field/PointParser.hpp"
-#include "tools/model/LoadedModel.hpp"
 #include "tools/model/Uncertainty.hpp"
-#include "tools/field/FieldFormatter.hpp"
-#include "tools/field/Grid.hpp"
-#include "tools/field/LineReader.hpp"
-#include "tools/field/PointParser.hpp"
 
 namespace norvane::tools {
 
@@ -39,6 +36,9 @@ struct FieldToolOptions {
   /// Lines hold LON alone, on this circle: its latitude (degrees), altitude
   /// (km) and year; its longitude is unused.
   std::optional<GeodeticPoint> circle;
+  /// Heights are above mean sea level, converted with this geoid (which
+  /// must outlive the tool); nullptr for heights above the ellipsoid.
+  const Geoid* geoid = nullptr;
 };
 
 /**
@@ -86,7 +86,8 @@ class FieldTool {
    * grid.lon0: one line per point, "LAT LON" then the usual columns.
    *
    * @param[in] grid a grid that CheckGrid accepts.
-   * @param[in] altitude height above the WGS-84 ellipsoid, km.
+   * @param[in] altitude height, km, above the WGS-84 ellipsoid or with a
+   *   geoid above mean sea level.
    * @param[in] year decimal year.
    */
   void RunGrid(const PointGrid& grid, double altitude, double year);
@@ -102,16 +103,10 @@ class FieldTool {
   int Finish();
 
  private:
-  // How many points lay beyond each bound of the model's validity.
-  struct Outside {
-    unsigned long long points = 0;
-    unsigned long long before = 0;  // the first year
-    unsigned long long after = 0;   // the last year
-    unsigned long long below = 0;   // the lowest altitude
-    unsigned long long above = 0;   // the highest altitude
-  };
-
   void Process(const ParsedLine& parsed, unsigned long long lineNumber);
+  // Makes the point's height one above the ellipsoid; fails it where the
+  // geoid gives no height.
+  bool ToEllipsoid(GeodeticPoint& point, unsigned long long lineNumber);
   // Whether to evaluate the point: counts it if outside the validity, and
   // fails it if the run is strict.
   bool Admit(const GeodeticPoint& point, unsigned long long lineNumber);
@@ -134,7 +129,7 @@ class FieldTool {
   std::vector<char> buffer_;  // results; the first size_ bytes are written
   std::size_t size_ = 0;
   std::string messages_;  // for the error stream
-  Outside outside_;
+  OutsideCount outside_;
   unsigned long long linesRead_ = 0;
   bool failed_ = false;
 };

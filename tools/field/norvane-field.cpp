@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "tools/common/CurrentYear.hpp"
+#include "tools/common/Geoid.hpp"
 #include "tools/common/OutputFile.hpp"
 #include "tools/common/YearRange.hpp"
 #include "tools/field/FieldTool.hpp"
@@ -72,7 +73,10 @@ const char kFooter[] =
     "north-dip, south-dip (where H is 0, at --alt), north-geomagnetic and\n"
     "south-geomagnetic (the centred dipole's), then 'YEAR dipole-moment\n"
     "A_M2'; --year FROM:TO:STEP gives one set per year, ends included.  A\n"
-    "dip pole not found prints 'nan nan' and makes the exit status 1.\n";
+    "dip pole not found prints 'nan nan' and makes the exit status 1.\n"
+    "With --height msl, ALT (and --alt, and the circle's ALT) is above mean\n"
+    "sea level, the EGM96 geoid of PROJ's grid egm96_15.gtx (Debian's\n"
+    "proj-data); the validity's heights stay above the ellipsoid.\n";
 
 // A check that `parse` accepts the text: nullptr or the reason it does not.
 CLI::Validator Accepts(const char* name,
@@ -215,6 +219,19 @@ int main(int argc, char** argv) {
                      "(default 0)")
           ->type_name("KM")
           ->check(Accepts("", norvane::tools::ParseFiniteNumber));
+  std::string height = "ellipsoid";
+  app.add_option("--height", height,
+                 "what ALT is measured from: 'ellipsoid' (WGS-84, the "
+                 "default) or 'msl' (mean sea level, EGM96)")
+      ->type_name("REF")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            norvane::tools::HeightReference reference;
+            const char* problem =
+                norvane::tools::ParseHeightReference(text, reference);
+            return problem ? "'" + text + "' " + problem : std::string();
+          },
+          "REF"));
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
@@ -291,6 +308,16 @@ int main(int argc, char** argv) {
                    "norvane-field: --uncertainty: the model %s has no "
                    "published error model\n",
                    model->name().c_str());
+      return kUsageError;
+    }
+  }
+
+  std::optional<norvane::tools::Geoid> geoid;
+  if (height == "msl") {
+    try {
+      options.geoid = &geoid.emplace();
+    } catch (const norvane::tools::GeoidError& e) {
+      std::fprintf(stderr, "norvane-field: %s\n", e.what());
       return kUsageError;
     }
   }

@@ -5,6 +5,8 @@
  *   change, as the command-line tools take them from any model.
  */
 
+#include <cmath>
+
 #include "model/Geocentric.hpp"
 #include "model/SphericalField.hpp"
 
@@ -23,6 +25,13 @@ struct FieldElements {
   double D;  ///< declination, radians, positive east of true north
   double I;  ///< inclination, radians, positive below the horizontal
 };
+
+/// @return whether all seven elements are finite numbers.
+inline bool AllFinite(const FieldElements& e) {
+  return std::isfinite(e.X) && std::isfinite(e.Y) && std::isfinite(e.Z) &&
+         std::isfinite(e.F) && std::isfinite(e.H) && std::isfinite(e.D) &&
+         std::isfinite(e.I);
+}
 
 /// The field at one point and, when asked for, its rate of change.
 struct FieldAndRates {

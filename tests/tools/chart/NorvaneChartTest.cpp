@@ -413,5 +413,17 @@ TEST(NorvaneChartTest, OutputsReplaceOnlyTheirOwnFiles) {
   EXPECT_TRUE(NamesStarting(testing::TempDir(), "." + base).empty());
 }
 
+// Heights above the sea move the chart's lines: the geoid lies up to about
+// 100 m from the ellipsoid.
+TEST(NorvaneChartTest, ChartsHeightsAboveTheSea) {
+  const std::string sea = ScratchPath(".sea.json");
+  const std::string ellipsoid = ScratchPath(".ellipsoid.json");
+  const std::string common = " --element F --grid 5 --coastlines none";
+  ASSERT_EQ(RunChart("--height msl --geojson " + sea + common).status, 0);
+  ASSERT_EQ(RunChart("--geojson " + ellipsoid + common).status, 0);
+  EXPECT_NE(ReadFile(sea), ReadFile(ellipsoid));
+  EXPECT_EQ(RunChart("--height sea --geojson " + sea).status, 2);
+}
+
 }  // namespace
 }  // namespace norvane::chart
