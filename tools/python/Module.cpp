@@ -11,13 +11,17 @@
 #include <pybind11/stl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "tools/common/Angles.hpp"
 #include "tools/model/CoefficientFile.hpp"
 #include "tools/model/ModelFile.hpp"
+#include "tools/model/Poles.hpp"
 #include "tools/model/TimeVaryingModel.hpp"
+#include "tools/model/Uncertainty.hpp"
 #include "tools/common/CurrentYear.hpp"
 #include "tools/common/Geoid.hpp"
 #include "tools/common/Steps.hpp"
@@ -164,6 +168,59 @@ class Model {
     return py::make_tuple(lat, lon, Outcome(values, outcome, *model_));
   }
 
+  // (north dip, south dip, north geomagnetic, south geomagnetic, moment),
+  // poles as (latitude, longitude) in degrees, a dip pole not found as
+  // None, the moment in A m^2, as norvane-field --poles finds them.
+  py::tuple Poles(double year, double altitude) const {
+    const auto pair = [](const std::optional<norvane::PolePosition>& p) {
+      return p ? py::object(py::make_tuple(p->latitude, p->longitude))
+               : py::object(py::none());
+    };
+    const norvane::LoadedModel& interval = model_->At(year);
+    std::optional<norvane::PolePosition> north, south;
+    {
+      py::gil_scoped_release released;
+      north = norvane::FindDipPole(interval, norvane::DipPole::kNorth, altitude,
+                                   year);
+      south = norvane::FindDipPole(interval, norvane::DipPole::kSouth, altitude,
+                                   year);
+    }
+    const norvane::GeomagneticPoles dipole =
+        norvane::CentredDipolePoles(interval.Dipole(year));
+    return py::make_tuple(pair(north), pair(south), pair(dipole.north),
+                          pair(dipole.south), dipole.moment);
+  }
+
+  // The 1-sigma uncertainty at points of horizontal intensity H (nT), as
+  // rows sX sY sZ sF sH (nT), sD sI (degrees), as norvane-field
+  // --uncertainty gives them; ValueError for a model without a published
+  // error model.
+  py::array_t<double> Uncertainties(const Doubles& horizontal) const {
+    const std::optional<norvane::ErrorModel> errors =
+        norvane::PublishedErrorModel(model_->name());
+    if (!errors)
+      throw py::value_error("the model " + model_->name() +
+                            " has no published error model");
+    const std::size_t count = static_cast<std::size_t>(horizontal.size());
+    py::array_t<double> values({static_cast<py::ssize_t>(kElementColumns),
+                                static_cast<py::ssize_t>(count)});
+    double* out = values.mutable_data();
+    for (std::size_t i = 0; i < count; ++i) {
+      const norvane::FieldElements e =
+          norvane::Uncertainty(*errors, horizontal.data()[i]);
+      const double row[] = {e.X,
+                            e.Y,
+                            e.Z,
+                            e.F,
+                            e.H,
+                            norvane::tools::Degrees(e.D),
+                            norvane::tools::Degrees(e.I)};
+      for (int k = 0; k < kElementColumns; ++k)
+        out[static_cast<std::size_t>(k) * count + i] = row[k];
+    }
+    return values;
+  }
+
  private:
   std::shared_ptr<const TimeVaryingModel> model_;
   bool compiledIn_;
@@ -192,6 +249,8 @@ PYBIND11_MODULE(_core, m) {
             const norvane::Validity v = m.Loaded().validity();
             return std::make_tuple(v.from, v.until, v.lowest, v.highest);
           })
+      .def("poles", &Model::Poles, py::arg("year"), py::arg("alt"))
+      .def("uncertainties", &Model::Uncertainties, py::arg("H"))
       .def("points", &Model::Points, py::arg("lat"), py::arg("lon"),
            py::arg("alt"), py::arg("year"), py::arg("rates"), py::arg("strict"),
            py::arg("height"))

@@ -22,14 +22,25 @@ import numpy as np
 
 from ._core import _Model, current_year
 
-__all__ = ["Model", "Field", "Validity", "ValidityWarning", "ELEMENTS",
-           "RATES", "decimal_year", "current_year"]
+__all__ = ["Model", "Field", "Poles", "Validity", "ValidityWarning",
+           "ELEMENTS", "RATES", "UNCERTAINTIES", "decimal_year",
+           "current_year"]
 
 #: The elements, in the order norvane-field prints them: X Y Z F H in nT
 #: (north, east, down, total, horizontal), D I in degrees.
 ELEMENTS = ("X", "Y", "Z", "F", "H", "D", "I")
 #: Their rates of change, per year (nT/year, degrees/year).
 RATES = tuple("d" + name for name in ELEMENTS)
+
+#: The elements' 1-sigma uncertainties, in the elements' order (nT, degrees).
+UNCERTAINTIES = tuple("s" + name for name in ELEMENTS)
+
+#: The magnetic poles of one year: each pole (latitude, longitude) in
+#: degrees, geodetic for the dip poles (None where not found) and
+#: geocentric for the centred dipole's; the dipole moment in A m^2.
+Poles = collections.namedtuple(
+    "Poles", "year north_dip south_dip north_geomagnetic south_geomagnetic "
+    "dipole_moment")
 
 #: Where a model is valid: decimal years and heights above the ellipsoid, km.
 Validity = collections.namedtuple("Validity",
@@ -211,6 +222,31 @@ class Model:
         self._report(failed, error, outside, (len(lat), len(lon)))
         names = ELEMENTS + (RATES if rates else ())
         return Field(names, list(values), lat=lat, lon=lon)
+
+    def uncertainty(self, lat, lon, alt=0.0, year=None, *,
+                    height="ellipsoid", strict=False):
+        """The model's 1-sigma uncertainty at points, as norvane-field
+        --uncertainty gives it: sX sY sZ sF sH in nT, sD sI in degrees, sD
+        from the point's H (up to 180 where H vanishes).  Arguments as for
+        field.  Raises ValueError for a model without a published error
+        model (the compiled-in WMM-2005, WMM-2010, the IGRF).
+        """
+        field = self.field(lat, lon, alt, year, height=height, strict=strict)
+        shape = np.shape(field.H)
+        values = self._core.uncertainties(
+            np.ascontiguousarray(field.H, dtype=np.float64).reshape(-1))
+        return Field(UNCERTAINTIES, [v.reshape(shape) for v in values])
+
+    def poles(self, year=None, alt=0.0):
+        """The magnetic poles of one year at height alt (km above the
+        ellipsoid), as norvane-field --poles finds them: a Poles tuple.
+        A dip pole the search does not find is None.
+        """
+        years = decimal_year(self.default_year if year is None else year)
+        if np.ndim(years) != 0:
+            raise ValueError("poles: year must be a single value")
+        return Poles(float(years), *self._core.poles(float(years),
+                                                     float(alt)))
 
     @staticmethod
     def _report(failed, error, outside, shape):
