@@ -20,6 +20,7 @@
 
 #include "tools/chart/ChartElement.hpp"
 #include "tools/chart/ChartRun.hpp"
+#include "tools/common/CliChecks.hpp"
 #include "tools/common/CurrentYear.hpp"
 #include "tools/common/NumberParser.hpp"
 #include "tools/common/YearRange.hpp"
@@ -67,13 +68,8 @@ std::optional<norvane::tools::HeightReference> ParseHeight(
 
 // A finite decimal, as point lines have them (CLI11's own checks let NaN,
 // infinities and hexadecimal through).
-const CLI::Validator kFinite(
-    [](std::string& text) -> std::string {
-      double value;
-      const char* problem = norvane::tools::ParseFiniteNumber(text, value);
-      return problem ? "'" + text + "' " + problem : std::string();
-    },
-    "FINITE");
+const CLI::Validator kFinite =
+    norvane::tools::Accepts("FINITE", norvane::tools::ParseFiniteNumber);
 
 const CLI::Validator kPositive(
     [](std::string& text) -> std::string {
@@ -84,13 +80,6 @@ const CLI::Validator kPositive(
                  : std::string();
     },
     "POSITIVE");
-
-// A path; an empty one, as from an unset shell variable, names nothing.
-const CLI::Validator kPath(
-    [](std::string& text) -> std::string {
-      return text.empty() ? "the path is empty" : std::string();
-    },
-    "");
 
 }  // namespace
 
@@ -116,17 +105,11 @@ int main(int argc, char** argv) {
                  "layout) or an SHC file, told apart by content, instead of "
                  "the compiled-in WMM-2005")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
   app.add_option("--year", year,
                  "decimal year, date yyyy-mm-dd or 'now' (default: 2006.0, "
                  "or now with --model)")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            double value;
-            const char* problem = norvane::tools::ParseYearOrNow(text, value);
-            return problem ? "'" + text + "' " + problem : std::string();
-          },
-          "YEAR"));
+      ->check(norvane::tools::Accepts("YEAR", norvane::tools::ParseYearOrNow));
   app.add_option("--alt", options.request.altitude,
                  "km above the WGS-84 ellipsoid (default 0)")
       ->type_name("KM")
@@ -164,23 +147,17 @@ int main(int argc, char** argv) {
                  "on a polar map, draw the path of its dip pole over the "
                  "years FROM to TO by STEP (ends included), years labelled")
       ->type_name("FROM:TO:STEP")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            norvane::tools::YearRange range;
-            const char* problem = norvane::tools::ParseYearRange(text, range);
-            return problem ? "'" + text + "' " + problem : std::string();
-          },
-          "YEARS"));
+      ->check(norvane::tools::Accepts("YEARS", norvane::tools::ParseYearRange));
   app.add_option("--png", options.png, "write the chart as PNG")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
   app.add_option("--svg", options.svg, "write the chart as SVG")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
   app.add_option("--geojson", options.geojson,
                  "write the contour lines as GeoJSON")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
 
   try {
     app.parse(argc, argv);

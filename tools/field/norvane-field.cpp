@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/common/CliChecks.hpp"
 #include "tools/common/CurrentYear.hpp"
 #include "tools/common/Geoid.hpp"
 #include "tools/common/OutputFile.hpp"
@@ -78,18 +79,6 @@ const char kFooter[] =
     "sea level, the EGM96 geoid of PROJ's grid egm96_15.gtx (Debian's\n"
     "proj-data); the validity's heights stay above the ellipsoid.\n";
 
-// A check that `parse` accepts the text: nullptr or the reason it does not.
-CLI::Validator Accepts(const char* name,
-                       const char* (*parse)(std::string_view, double&)) {
-  return CLI::Validator(
-      [parse](std::string& text) -> std::string {
-        double value;
-        const char* problem = parse(text, value);
-        return problem ? "'" + text + "' " + problem : std::string();
-      },
-      name);
-}
-
 // --year: a year, a date, 'now', or with --poles FROM:TO:STEP.
 CLI::Validator YearOrRange() {
   return CLI::Validator(
@@ -128,13 +117,6 @@ int OpenInput(const std::string& path) {
   return ::open(path.c_str(), O_RDONLY);
 }
 
-// A path; an empty one, as from an unset shell variable, names nothing.
-const CLI::Validator kPath(
-    [](std::string& text) -> std::string {
-      return text.empty() ? "the path is empty" : std::string();
-    },
-    "");
-
 // Whether `output` would replace the file read through `input`.
 bool ReplacesInput(const norvane::tools::OutputFile& output, int input) {
   struct stat read;
@@ -163,7 +145,7 @@ int main(int argc, char** argv) {
                  "format) or an SHC file, told apart by content, instead "
                  "of the compiled-in WMM-2005")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
   app.add_option("--year", year,
                  "decimal year, date or 'now' of points given without one "
                  "(default: 2006.0, or now with --model); with --poles "
@@ -218,30 +200,25 @@ int main(int argc, char** argv) {
                      "altitude of the --grid points or the --poles, km "
                      "(default 0)")
           ->type_name("KM")
-          ->check(Accepts("", norvane::tools::ParseFiniteNumber));
+          ->check(
+              norvane::tools::Accepts("", norvane::tools::ParseFiniteNumber));
   std::string height = "ellipsoid";
   app.add_option("--height", height,
                  "what ALT is measured from: 'ellipsoid' (WGS-84, the "
                  "default) or 'msl' (mean sea level, EGM96)")
       ->type_name("REF")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            norvane::tools::HeightReference reference;
-            const char* problem =
-                norvane::tools::ParseHeightReference(text, reference);
-            return problem ? "'" + text + "' " + problem : std::string();
-          },
-          "REF"));
+      ->check(
+          norvane::tools::Accepts("REF", norvane::tools::ParseHeightReference));
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")
           ->type_name("FILE")
-          ->check(kPath);
+          ->check(norvane::tools::NonEmptyPath());
   app.add_option("--output-file", outputPath,
                  "write results to FILE ('-' for standard output); a "
                  "regular file is replaced only when the run is complete")
       ->type_name("FILE")
-      ->check(kPath);
+      ->check(norvane::tools::NonEmptyPath());
   app.add_option("POINT", point,
                  "LAT LON ALT [YEAR] of a single point (degrees, degrees, "
                  "km, year)")
