@@ -85,6 +85,24 @@ bool SameModels(const std::vector<norvane::Coefficients>& a,
   return true;
 }
 
+// Where the last line holding data starts: the last line that is neither
+// blank nor, in an SHC file, a comment; 0 if there is no earlier line.
+std::size_t LastDataLineStart(std::string_view text, bool shc) {
+  std::size_t end = text.size();
+  while (end > 0) {
+    const std::size_t newline = text.find_last_of('\n', end - 1);
+    const std::size_t start =
+        newline == std::string_view::npos ? 0 : newline + 1;
+    const std::string_view line = text.substr(start, end - start);
+    const std::size_t first = line.find_first_not_of(" \t\r\v\f");
+    const bool data =
+        first != std::string_view::npos && !(shc && line[first] == '#');
+    if (data || start == 0) return start == 0 ? 0 : start - 1;
+    end = start - 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -92,14 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::vector<norvane::Coefficients> models;
   if (!Parses(text, models)) return 0;
-  // The file cut anywhere before its last line: refused, or read as the
-  // same model (a cut in the blank lines after the rows loses nothing).  A
-  // coefficient file's last line is its line of nines, so every cut of its
-  // rows is covered; an SHC file has no end line, and a cut inside its last
-  // line cannot be told from a shorter number.
-  const std::size_t lastLine = text.find_last_not_of(" \t\r\n\v\f");
-  const std::size_t lastStart = text.find_last_of('\n', lastLine);
-  const std::size_t cuts = lastStart == std::string_view::npos ? 0 : lastStart;
+  // The file cut anywhere before its last data line: refused, or read as
+  // the same model (a cut in the blank lines or comments after the rows
+  // loses nothing).  A coefficient file's last data line is its line of
+  // nines, so every cut of its rows is covered; an SHC file has no end line,
+  // and a cut inside its last row cannot be told from a shorter number.
+  const std::size_t cuts = LastDataLineStart(text, norvane::IsShcText(text));
   for (std::size_t cut = 0; cut < cuts; ++cut) {
     std::vector<norvane::Coefficients> part;
     if (Parses(text.substr(0, cut), part))
