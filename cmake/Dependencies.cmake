@@ -7,6 +7,7 @@
 #                                   with SVG and fonts
 #   PkgConfig::libpng, PkgConfig::imagequant   the charts' palette PNGs
 #   shapelib::shp                   the charts' coastlines
+#   Threads::Threads                the tools' work shared among threads
 #   GTest::gtest_main, nlohmann_json::nlohmann_json, LibXml2::LibXml2
 #                                   the tests (NORVANE_TESTS)
 #   benchmark::benchmark            the benchmarks (NORVANE_BENCH)
@@ -14,6 +15,7 @@
 
 find_package(PkgConfig REQUIRED)
 find_package(CLI11 CONFIG REQUIRED)
+find_package(Threads REQUIRED)
 pkg_check_modules(cairo REQUIRED IMPORTED_TARGET cairo cairo-svg fontconfig)
 pkg_check_modules(libpng REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(imagequant REQUIRED IMPORTED_TARGET imagequant)
