@@ -182,3 +182,52 @@ def test_the_model_describes_itself(small_model):
     assert (model.name, model.epoch, model.degree) == ("SMALL-2020", 2020.0, 2)
     assert model.validity == (2020.0, 2025.0, -1.0, 850.0)
     assert (WMM.name, WMM.degree) == ("WMM-2005", 12)
+
+
+def outcome(call):
+    """The results, or the error, and the warnings of a call."""
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        try:
+            result = call()
+        except ValueError as e:
+            result = str(e)
+    return result, [str(w.message) for w in caught]
+
+
+def test_any_number_of_threads_gives_the_same_outcome():
+    # Enough points for many pieces; some outside the validity before a bad
+    # one far into the array, which stops the run as one thread meets it.
+    rng = np.random.default_rng(26)
+    lat = rng.uniform(-90, 90, 5000)
+    lon = rng.uniform(-180, 180, 5000)
+    year = rng.uniform(2004, 2011, 5000)
+    bad = lat.copy()
+    bad[3210] = 91.0
+    calls = [
+        lambda n: WMM.field(lat, lon, 100.0, year, rates=True, threads=n),
+        lambda n: WMM.field(bad, lon, 0.0, year, threads=n),
+        lambda n: WMM.field(lat, lon, 0.0, year, strict=True, threads=n),
+        lambda n: WMM.grid(-90, 90, 1.5, -180, 180, 2, year=2011, threads=n),
+        lambda n: WMM.grid(-90, 90, 0.25, 0, 0, 1, alt=900, threads=n),
+    ]
+    for call in calls:
+        one, warned = outcome(lambda: call(1))
+        for threads in (2, 7, None):
+            many, warned_many = outcome(lambda: call(threads))
+            assert warned_many == warned
+            if isinstance(one, str):
+                assert many == one
+            else:
+                for name in one.names:
+                    np.testing.assert_array_equal(many[name], one[name])
+
+
+@pytest.mark.parametrize("threads", [0, -1, 1025])
+def test_bad_numbers_of_threads_raise(threads):
+    with pytest.raises(ValueError, match="is not a whole number from 1 to"):
+        WMM.field(0, 0, threads=threads)
+    with pytest.raises(ValueError, match="is not a whole number from 1 to"):
+        WMM.grid(0, 1, 1, 0, 1, 1, threads=threads)
+    with pytest.raises(TypeError):
+        WMM.field(0, 0, threads="2")

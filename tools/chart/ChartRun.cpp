@@ -122,7 +122,8 @@ int RunChart(const ChartOptions& options, std::FILE* err,
   const Quantity& quantity = options.request.quantity;
   const double interval =
       options.interval > 0.0 ? options.interval : DefaultInterval(quantity);
-  const ValueGrid grid = EvaluateGrid(source, options.gridStep);
+  const ValueGrid grid =
+      EvaluateGrid(source, options.gridStep, options.threads);
   if (!FiniteEverywhere(grid)) {
     std::fprintf(err,
                  "norvane-chart: the field of %s is not finite over the "

@@ -24,6 +24,9 @@ struct ChartOptions {
   ProjectionKind projection = ProjectionKind::kPlateCarree;
   double interval = 0.0;  ///< contour interval, or 0 for the quantity's default
   double gridStep = 0.5;  ///< degrees
+  /// Threads that share out the work, at least 1; the chart is the same
+  /// for any number.
+  unsigned threads = 1;
   int width = 0;  ///< image size, pixels; 0 for the projection's default
   int height = 0;
   std::string

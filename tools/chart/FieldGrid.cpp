@@ -6,6 +6,7 @@
 
 #include "tools/model/FieldElements.hpp"
 #include "tools/common/Angles.hpp"
+#include "tools/common/ParallelFor.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -98,7 +99,8 @@ double FieldSource::Value(double latitude, double longitude) const {
                        request_.quantity.rates));
 }
 
-ValueGrid EvaluateGrid(const FieldSource& source, double step) {
+ValueGrid EvaluateGrid(const FieldSource& source, double step,
+                       unsigned threads) {
   ValueGrid grid;
   grid.columns = static_cast<int>(std::lround(360.0 / step));
   grid.rows = static_cast<int>(std::lround(180.0 / step)) + 1;
@@ -108,11 +110,14 @@ ValueGrid EvaluateGrid(const FieldSource& source, double step) {
                             static_cast<std::size_t>(grid.rows);
   grid.values.resize(nodes);
   grid.horizontal.resize(nodes);
-  for (int j = 0; j < grid.rows; ++j) {
-    const std::size_t first = static_cast<std::size_t>(j) * grid.columns;
-    source.Row(grid.Latitude(j), -180.0, grid.lonStep, grid.columns,
-               &grid.values[first], &grid.horizontal[first]);
-  }
+  // Each row writes only its own nodes; the source is only read.
+  tools::ParallelFor(static_cast<std::size_t>(grid.rows), threads,
+                     [&grid, &source](std::size_t j) {
+                       const std::size_t first = j * grid.columns;
+                       source.Row(grid.Latitude(static_cast<int>(j)), -180.0,
+                                  grid.lonStep, grid.columns,
+                                  &grid.values[first], &grid.horizontal[first]);
+                     });
   return grid;
 }
 

@@ -113,13 +113,17 @@ struct ValueGrid {
 };
 
 /**
- * Evaluates the source on a grid, one circle of latitude at a time.
+ * Evaluates the source on a grid, one circle of latitude at a time, the
+ * rows shared out among threads.
  *
  * @param[in] source the quantity.
  * @param[in] step spacing wanted, degrees, 0.1 to 5; rounded so that
  *   whole steps span 180° of latitude and 360° of longitude.
+ * @param[in] threads at most this many threads; the grid is the same for
+ *   any number.
  * @return the grid.
  */
-ValueGrid EvaluateGrid(const FieldSource& source, double step);
+ValueGrid EvaluateGrid(const FieldSource& source, double step,
+                       unsigned threads = 1);
 
 }  // namespace norvane::chart

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "tools/common/ParallelFor.hpp"
+
 namespace norvane::tools {
 
 /**
@@ -42,6 +44,29 @@ inline CLI::Validator NonEmptyPath() {
         return text.empty() ? "the path is empty" : std::string();
       },
       "");
+}
+
+/**
+ * Adds --threads N, the threads that share out a tool's work: 1 to
+ * kMaxThreads, by default the machine's hardware threads.
+ *
+ * @param[in,out] app the tool's options.
+ * @param[out] threads set to HardwareThreads() now, and to N when given.
+ * @param[in] work what is shared out, for the help text, e.g. "the rows of
+ *   the evaluation grid".
+ * @param[in] result what is the same for any N, e.g. "the chart".
+ */
+inline void AddThreadsOption(CLI::App& app, unsigned& threads,
+                             const std::string& work,
+                             const std::string& result) {
+  threads = HardwareThreads();
+  app.add_option("--threads", threads,
+                 "share out " + work +
+                     " among N threads (default: the machine's hardware "
+                     "threads); " +
+                     result + " is the same for any N")
+      ->type_name("N")
+      ->check(Accepts("", ParseThreadCount));
 }
 
 }  // namespace norvane::tools

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <exception>
 #include <mutex>
 #include <system_error>
@@ -12,6 +13,17 @@ namespace norvane::tools {
 
 unsigned HardwareThreads() {
   return std::max(1u, std::thread::hardware_concurrency());
+}
+
+const char* ParseThreadCount(std::string_view text, unsigned& threads) {
+  unsigned value = 0;
+  const char* const last = text.data() + text.size();
+  const auto [end, ec] = std::from_chars(text.data(), last, value);
+  // from_chars reads no sign, so "-1" and "+1" stop at once.
+  if (ec != std::errc() || end != last || value < 1 || value > kMaxThreads)
+    return "is not a whole number from 1 to 1024";
+  threads = value;
+  return nullptr;
 }
 
 namespace {

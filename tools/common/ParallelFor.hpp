@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 namespace norvane::tools {
 
@@ -18,6 +19,20 @@ namespace norvane::tools {
  *   the machine's hardware threads, at least 1.
  */
 unsigned HardwareThreads();
+
+/// Most threads a user may ask for: more than any machine the tools meet
+/// has, few enough that asking cannot exhaust the system.
+constexpr unsigned kMaxThreads = 1024;
+
+/**
+ * Reads a number of threads, as the tools' --threads takes it.
+ *
+ * @param[in] text decimal digits.
+ * @param[out] threads the number, 1 to kMaxThreads.
+ * @return nullptr on success, else why not: "is not a whole number from 1
+ *   to 1024".
+ */
+const char* ParseThreadCount(std::string_view text, unsigned& threads);
 
 /**
  * Calls work(i) once for every i from 0 to count - 1, on up to `threads`

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tools/common/Angles.hpp"
+#include "tools/common/PiecesInOrder.hpp"
 #include "tools/common/Steps.hpp"
 #include "tools/field/OutsideValidity.hpp"
 
@@ -22,6 +23,9 @@ char* GridPrefix(double latitude, double longitude, char* out) {
   *out++ = ' ';
   return out;
 }
+
+// Input lines to a piece: a read block holds some thousands.
+constexpr std::uint64_t kLinesPerPiece = 256;
 
 }  // namespace
 
@@ -48,36 +52,51 @@ FieldTool::FieldTool(const TimeVaryingModel& model,
 }
 
 void FieldTool::RunWords(const std::vector<std::string_view>& words) {
-  Process(ParsePointFields(words.data(), words.size(), options_.defaultYear),
-          0);
-  Write();
+  Output out;
+  Process(ParsePointFields(words.data(), words.size(), options_.defaultYear), 0,
+          out);
+  Take(out);
 }
 
 void FieldTool::RunStream(int fd) {
   LineReader reader(fd);
+  std::vector<InputLine> lines;
   do {
-    InputLine line;
-    while (reader.Next(line)) {
-      ++linesRead_;
-      if (line.tooLong) {
-        ParsedLine tooLong{};
-        tooLong.kind = LineKind::kError;
-        tooLong.error = "line is longer than " +
-                        std::to_string(LineReader::kMaxLineLength) + " bytes";
-        Process(tooLong, linesRead_);
-      } else if (circle_) {
-        Process(ParseLongitudeLine(line.text), linesRead_);
-      } else {
-        Process(ParsePointLine(line.text, options_.defaultYear), linesRead_);
-      }
-    }
-    Write();
+    lines.clear();
+    for (InputLine line; reader.Next(line);) lines.push_back(line);
+    const unsigned long long first = linesRead_ + 1;
+    PiecesInOrder<Output>(
+        lines.size(), kLinesPerPiece, options_.threads,
+        [&](Output& out, std::uint64_t begin, std::uint64_t end) {
+          for (std::uint64_t i = begin; i < end; ++i)
+            ProcessLine(lines[i], first + i, out);
+        },
+        [this](const Output& out) {
+          Take(out);
+          return true;
+        });
+    linesRead_ += lines.size();
     std::fflush(out_);
   } while (reader.Refill());
   if (reader.ReadError() != 0) {
     std::fprintf(err_, "norvane-field: cannot read input: %s\n",
                  std::strerror(reader.ReadError()));
     failed_ = true;
+  }
+}
+
+void FieldTool::ProcessLine(const InputLine& line,
+                            unsigned long long lineNumber, Output& out) const {
+  if (line.tooLong) {
+    ParsedLine tooLong{};
+    tooLong.kind = LineKind::kError;
+    tooLong.error = "line is longer than " +
+                    std::to_string(LineReader::kMaxLineLength) + " bytes";
+    Process(tooLong, lineNumber, out);
+  } else if (circle_) {
+    Process(ParseLongitudeLine(line.text), lineNumber, out);
+  } else {
+    Process(ParsePointLine(line.text, options_.defaultYear), lineNumber, out);
   }
 }
 
@@ -93,15 +112,15 @@ int FieldTool::Finish() {
   return failed_ ? 1 : 0;
 }
 
-void FieldTool::Process(const ParsedLine& parsed,
-                        unsigned long long lineNumber) {
+void FieldTool::Process(const ParsedLine& parsed, unsigned long long lineNumber,
+                        Output& out) const {
   if (parsed.kind == LineKind::kBlank) {
-    Append("\n");
+    Append("\n", out);
     return;
   }
   if (parsed.kind == LineKind::kError) {
-    Fail(parsed.error, lineNumber);
-    EndLine(parsed);
+    Fail(parsed.error, lineNumber, out);
+    EndLine(parsed, out);
     return;
   }
   GeodeticPoint point = parsed.point;
@@ -115,67 +134,83 @@ void FieldTool::Process(const ParsedLine& parsed,
   const ModelCircle* circle = options_.geoid ? nullptr
                               : circle_      ? &*circle_
                                              : nullptr;
-  if (ToEllipsoid(point, lineNumber) && Admit(point, lineNumber))
-    Emit(point, circle, lineNumber);
-  EndLine(parsed);
+  if (ToEllipsoid(point, lineNumber, out) && Admit(point, lineNumber, out))
+    Emit(point, circle, lineNumber, out);
+  EndLine(parsed, out);
 }
 
-bool FieldTool::ToEllipsoid(GeodeticPoint& point,
-                            unsigned long long lineNumber) {
+bool FieldTool::ToEllipsoid(GeodeticPoint& point, unsigned long long lineNumber,
+                            Output& out) const {
   if (!options_.geoid) return true;
   point.altitude = options_.geoid->EllipsoidHeight(
       point.latitude, point.longitude, point.altitude);
   if (!std::isnan(point.altitude)) return true;
-  Fail(Geoid::kNoHeight, lineNumber);
+  Fail(Geoid::kNoHeight, lineNumber, out);
   return false;
 }
 
 void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   const std::uint64_t rows = StepCount(grid.lat0, grid.lat1, grid.dlat);
   const std::uint64_t columns = StepCount(grid.lon0, grid.lon1, grid.dlon);
-  const ParsedLine unlabelled{};
-  for (std::uint64_t i = 0; i < rows; ++i) {
-    GeodeticPoint point{StepValue(grid.lat0, grid.lat1, grid.dlat, i), 0.0,
-                        altitude, year};
-    std::optional<ModelCircle> circle;
-    if (!options_.geoid)
-      circle.emplace(model_.At(year), altitude, Radians(point.latitude), year);
-    for (std::uint64_t j = 0; j < columns; ++j) {
-      point.longitude = StepValue(grid.lon0, grid.lon1, grid.dlon, j);
-      point.altitude = altitude;
-      ++linesRead_;
-      char* const start = Room(kGridPrefixLength);
-      size_ += static_cast<std::size_t>(
-          GridPrefix(point.latitude, point.longitude, start) - start);
-      if (ToEllipsoid(point, linesRead_) && Admit(point, linesRead_))
-        Emit(point, circle ? &*circle : nullptr, linesRead_);
-      EndLine(unlabelled);
-      if (size_ >= LineReader::kBlockSize) Write();
-    }
-  }
-  Write();
+  const unsigned long long first = linesRead_;
+  PiecesInOrder<Output>(
+      rows * columns, GridPieceSize(columns), options_.threads,
+      [&](Output& out, std::uint64_t begin, std::uint64_t end) {
+        std::optional<ModelCircle> circle;
+        for (std::uint64_t i = begin; i < end; ++i) {
+          if (!options_.geoid && (i == begin || i % columns == 0)) {
+            const double latitude =
+                StepValue(grid.lat0, grid.lat1, grid.dlat, i / columns);
+            circle.emplace(model_.At(year), altitude, Radians(latitude), year);
+          }
+          ProcessGridPoint(grid, columns, i, altitude, year,
+                           circle ? &*circle : nullptr, first + i + 1, out);
+        }
+      },
+      [this](const Output& out) {
+        Take(out);
+        return true;
+      });
+  linesRead_ += rows * columns;
 }
 
-bool FieldTool::Admit(const GeodeticPoint& point,
-                      unsigned long long lineNumber) {
+void FieldTool::ProcessGridPoint(const PointGrid& grid, std::uint64_t columns,
+                                 std::uint64_t index, double altitude,
+                                 double year, const ModelCircle* circle,
+                                 unsigned long long lineNumber,
+                                 Output& out) const {
+  GeodeticPoint point{
+      StepValue(grid.lat0, grid.lat1, grid.dlat, index / columns),
+      StepValue(grid.lon0, grid.lon1, grid.dlon, index % columns), altitude,
+      year};
+  char* const start = Room(kGridPrefixLength, out);
+  out.size += static_cast<std::size_t>(
+      GridPrefix(point.latitude, point.longitude, start) - start);
+  if (ToEllipsoid(point, lineNumber, out) && Admit(point, lineNumber, out))
+    Emit(point, circle, lineNumber, out);
+  EndLine(ParsedLine{}, out);
+}
+
+bool FieldTool::Admit(const GeodeticPoint& point, unsigned long long lineNumber,
+                      Output& out) const {
   const Beyond beyond = BoundsBeyond(validity_, point.year, point.altitude);
   if (!beyond.Any()) return true;
   if (options_.strict) {
-    Fail(RefusalText(validity_, beyond), lineNumber);
+    Fail(RefusalText(validity_, beyond), lineNumber, out);
     return false;
   }
-  outside_.Add(beyond);
+  out.outside.Add(beyond);
   return true;
 }
 
 void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
-                     unsigned long long lineNumber) {
+                     unsigned long long lineNumber, Output& out) const {
   const FieldAndRates r =
       circle ? circle->Evaluate(Radians(p.longitude), options_.rates)
              : model_.Evaluate(p.altitude, Radians(p.latitude),
                                Radians(p.longitude), p.year, options_.rates);
   if (!AllFinite(r.field)) {
-    Fail("the field is not finite at this point and year", lineNumber);
+    Fail("the field is not finite at this point and year", lineNumber, out);
     return;
   }
   const double gv =
@@ -183,49 +218,50 @@ void FieldTool::Emit(const GeodeticPoint& p, const ModelCircle* circle,
   const FieldElements sigma =
       options_.uncertainty ? Uncertainty(*options_.uncertainty, r.field.H)
                            : FieldElements{};
-  char* const line = Room(FieldFormatter::kMaxLength);
-  size_ += static_cast<std::size_t>(
+  char* const line = Room(FieldFormatter::kMaxLength, out);
+  out.size += static_cast<std::size_t>(
       formatter_.Format(r.field, options_.rates ? &r.rates : nullptr,
                         options_.gridVariation ? &gv : nullptr,
                         options_.uncertainty ? &sigma : nullptr, line) -
       line);
 }
 
-void FieldTool::Fail(std::string_view error, unsigned long long lineNumber) {
-  failed_ = true;
-  Append("error: ");
-  Append(error);
-  messages_.append("norvane-field: ");
-  messages_.append(lineNumber == 0 ? "command line"
-                                   : "line " + std::to_string(lineNumber));
-  messages_.append(": ").append(error).append("\n");
+void FieldTool::Fail(std::string_view error, unsigned long long lineNumber,
+                     Output& out) const {
+  out.failed = true;
+  Append("error: ", out);
+  Append(error, out);
+  out.messages.append("norvane-field: ");
+  out.messages.append(lineNumber == 0 ? "command line"
+                                      : "line " + std::to_string(lineNumber));
+  out.messages.append(": ").append(error).append("\n");
 }
 
-void FieldTool::EndLine(const ParsedLine& parsed) {
+void FieldTool::EndLine(const ParsedLine& parsed, Output& out) {
   if (parsed.labelled) {
-    Append(" #");
-    Append(parsed.label);
+    Append(" #", out);
+    Append(parsed.label, out);
   }
-  Append("\n");
+  Append("\n", out);
 }
 
-char* FieldTool::Room(std::size_t count) {
-  if (buffer_.size() - size_ < count)
-    buffer_.resize(std::max(2 * buffer_.size(), size_ + count));
-  return buffer_.data() + size_;
+char* FieldTool::Room(std::size_t count, Output& out) {
+  if (out.buffer.size() - out.size < count)
+    out.buffer.resize(std::max(2 * out.buffer.size(), out.size + count));
+  return out.buffer.data() + out.size;
 }
 
-void FieldTool::Append(std::string_view text) {
+void FieldTool::Append(std::string_view text, Output& out) {
   if (text.empty()) return;  // an empty buffer may have no storage yet
-  std::memcpy(Room(text.size()), text.data(), text.size());
-  size_ += text.size();
+  std::memcpy(Room(text.size(), out), text.data(), text.size());
+  out.size += text.size();
 }
 
-void FieldTool::Write() {
-  if (size_ > 0) std::fwrite(buffer_.data(), 1, size_, out_);
-  std::fputs(messages_.c_str(), err_);
-  size_ = 0;
-  messages_.clear();
+void FieldTool::Take(const Output& out) {
+  if (out.size > 0) std::fwrite(out.buffer.data(), 1, out.size, out_);
+  std::fputs(out.messages.c_str(), err_);
+  outside_.Add(out.outside);
+  failed_ = failed_ || out.failed;
 }
 
 }  // namespace norvane::tools

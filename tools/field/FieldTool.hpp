@@ -5,6 +5,7 @@
  *   output line per input line.
  */
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -39,6 +40,9 @@ struct FieldToolOptions {
   /// Heights are above mean sea level, converted with this geoid (which
   /// must outlive the tool); nullptr for heights above the ellipsoid.
   const Geoid* geoid = nullptr;
+  /// Threads that share out the points of a grid or of an input block,
+  /// at least 1; the output is the same for any number.
+  unsigned threads = 1;
 };
 
 /**
@@ -48,8 +52,11 @@ struct FieldToolOptions {
  * point, an empty line for a blank or comment-only line, or "error: ..."
  * for a line that is not a valid point, in which case a message naming the
  * line also goes to the error stream.  A point's comment follows its
- * result, or its error, after " #".  Input is read in large blocks, and
- * each block's results are formatted into one buffer and written at once.
+ * result, or its error, after " #".  Input is read in large blocks; a
+ * block's lines, and a grid's points, are shared out among the threads in
+ * pieces whose results are formatted into buffers of their own and written
+ * in order, so that memory stays bounded and the output does not depend on
+ * the number of threads.
  */
 class FieldTool {
  public:
@@ -103,21 +110,46 @@ class FieldTool {
   int Finish();
 
  private:
-  void Process(const ParsedLine& parsed, unsigned long long lineNumber);
+  // What a piece of the run writes: its output lines, its messages for the
+  // error stream, and what it found.
+  struct Output {
+    std::vector<char> buffer;  // results; the first size bytes are written
+    std::size_t size = 0;
+    std::string messages;
+    OutsideCount outside;
+    bool failed = false;
+  };
+
+  // The output line of one input line.
+  void ProcessLine(const InputLine& line, unsigned long long lineNumber,
+                   Output& out) const;
+  // The output line of the grid point `index`, counted row-major, with its
+  // row's circle if heights are above the ellipsoid.
+  void ProcessGridPoint(const PointGrid& grid, std::uint64_t columns,
+                        std::uint64_t index, double altitude, double year,
+                        const ModelCircle* circle,
+                        unsigned long long lineNumber, Output& out) const;
+  void Process(const ParsedLine& parsed, unsigned long long lineNumber,
+               Output& out) const;
   // Makes the point's height one above the ellipsoid; fails it where the
   // geoid gives no height.
-  bool ToEllipsoid(GeodeticPoint& point, unsigned long long lineNumber);
+  bool ToEllipsoid(GeodeticPoint& point, unsigned long long lineNumber,
+                   Output& out) const;
   // Whether to evaluate the point: counts it if outside the validity, and
   // fails it if the run is strict.
-  bool Admit(const GeodeticPoint& point, unsigned long long lineNumber);
+  bool Admit(const GeodeticPoint& point, unsigned long long lineNumber,
+             Output& out) const;
   // Writes a point's columns; the circle's if given, else the model's.
   void Emit(const GeodeticPoint& point, const ModelCircle* circle,
-            unsigned long long lineNumber);
-  void Fail(std::string_view error, unsigned long long lineNumber);
-  void EndLine(const ParsedLine& parsed);
-  char* Room(std::size_t count);  // where `count` more output bytes may go
-  void Append(std::string_view text);
-  void Write();  // the buffered results and messages
+            unsigned long long lineNumber, Output& out) const;
+  void Fail(std::string_view error, unsigned long long lineNumber,
+            Output& out) const;
+  static void EndLine(const ParsedLine& parsed, Output& out);
+  // Where `count` more output bytes may go.
+  static char* Room(std::size_t count, Output& out);
+  static void Append(std::string_view text, Output& out);
+  // Writes a piece's results and messages and adds up what it found.
+  void Take(const Output& out);
 
   const TimeVaryingModel& model_;
   Validity validity_;
@@ -126,9 +158,6 @@ class FieldTool {
   FieldFormatter formatter_;
   std::FILE* out_;
   std::FILE* err_;
-  std::vector<char> buffer_;  // results; the first size_ bytes are written
-  std::size_t size_ = 0;
-  std::string messages_;  // for the error stream
   OutsideCount outside_;
   unsigned long long linesRead_ = 0;
   bool failed_ = false;

@@ -1,5 +1,6 @@
 #include "tools/field/Grid.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvane::tools {
@@ -8,7 +9,17 @@ namespace {
 // Polar grids start at this latitude, degrees, north and south.
 constexpr double kPolarLatitude = 55.0;
 
+// Points to a piece: whole rows of at least the smaller number, parts of a
+// row of at most the larger.
+constexpr std::uint64_t kMinGridPiece = 256;
+constexpr std::uint64_t kMaxGridPiece = 4096;
+
 }  // namespace
+
+std::uint64_t GridPieceSize(std::uint64_t columns) {
+  if (columns > kMaxGridPiece) return kMaxGridPiece;
+  return columns * std::max<std::uint64_t>(1, kMinGridPiece / columns);
+}
 
 std::string CheckGrid(const PointGrid& g) {
   for (const double value : {g.lat0, g.lat1, g.dlat, g.lon0, g.lon1, g.dlon})

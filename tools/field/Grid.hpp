@@ -24,6 +24,17 @@ struct PointGrid {
 constexpr std::uint64_t kMaxGridPoints = std::uint64_t{1} << 32;
 
 /**
+ * How many points of a grid to give one thread at a time: whole rows, so
+ * that each circle of latitude is set up once, of at least a few hundred
+ * points, unless one row is longer than a piece's results should be, about
+ * a few hundred kilobytes of text.
+ *
+ * @param[in] columns points in a row, at least 1.
+ * @return points to a piece, row-major, at least 1.
+ */
+std::uint64_t GridPieceSize(std::uint64_t columns);
+
+/**
  * Checks a grid.
  *
  * @param[in] grid the grid; any values.

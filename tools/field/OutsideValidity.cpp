@@ -53,6 +53,14 @@ void OutsideCount::Add(const Beyond& beyond) {
   above += beyond.above;
 }
 
+void OutsideCount::Add(const OutsideCount& other) {
+  points += other.points;
+  before += other.before;
+  after += other.after;
+  below += other.below;
+  above += other.above;
+}
+
 std::string RefusalText(const Validity& v, const Beyond& b) {
   return "the point lies outside the model's validity: " +
          Bounds(v, b.before, b.after, b.below, b.above, false);

@@ -21,6 +21,9 @@ struct OutsideCount {
 
   /// Counts one point that lies beyond `beyond`, if it lies beyond any.
   void Add(const Beyond& beyond);
+
+  /// Adds the counts of another part of the run.
+  void Add(const OutsideCount& other);
 };
 
 /**

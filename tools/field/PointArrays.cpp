@@ -1,9 +1,11 @@
 #include "tools/field/PointArrays.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "tools/common/Angles.hpp"
+#include "tools/common/PiecesInOrder.hpp"
 #include "tools/common/Steps.hpp"
 
 namespace norvane::tools {
@@ -30,9 +32,14 @@ void Store(const FieldElements& e, std::size_t i, double* const* columns) {
   columns[6][i] = Degrees(e.I);
 }
 
+// Points to a piece of EvaluatePoints's work.
+constexpr std::uint64_t kPointsPerPiece = 256;
+
 // One point through the tools' rule: refused when strict and outside the
 // validity, else counted; then evaluated on the circle if one is given,
-// else alone.  False, with the outcome's failure set, when it stops.
+// else alone.  False, with the piece's failure set, when it stops.  Points
+// of different pieces may be evaluated at once: each writes only its own
+// entries and its piece's outcome.
 class Evaluator {
  public:
   Evaluator(const TimeVaryingModel& model, const ArrayRequest& request,
@@ -43,34 +50,33 @@ class Evaluator {
         out_(out) {}
 
   bool Point(std::size_t i, double latitude, double longitude, double altitude,
-             double year, const ModelCircle* circle) {
+             double year, const ModelCircle* circle,
+             ArrayOutcome& piece) const {
     if (const char* problem = CheckPoint(latitude, longitude, altitude, year))
-      return Stop(i, problem);
+      return Stop(i, problem, piece);
     if (request_.geoid) {
       altitude = request_.geoid->EllipsoidHeight(latitude, longitude, altitude);
-      if (std::isnan(altitude)) return Stop(i, Geoid::kNoHeight);
+      if (std::isnan(altitude)) return Stop(i, Geoid::kNoHeight, piece);
     }
     const Beyond beyond = BoundsBeyond(validity_, year, altitude);
     if (beyond.Any() && request_.strict)
-      return Stop(i, RefusalText(validity_, beyond));
-    outcome_.outside.Add(beyond);
+      return Stop(i, RefusalText(validity_, beyond), piece);
+    piece.outside.Add(beyond);
     const FieldAndRates r =
         circle ? circle->Evaluate(Radians(longitude), request_.rates)
                : model_.Evaluate(altitude, Radians(latitude),
                                  Radians(longitude), year, request_.rates);
     if (!AllFinite(r.field))
-      return Stop(i, "the field is not finite at this point and year");
+      return Stop(i, "the field is not finite at this point and year", piece);
     Store(r.field, i, out_);
     if (request_.rates) Store(r.rates, i, out_ + kElementColumns);
     return true;
   }
 
-  ArrayOutcome& Outcome() { return outcome_; }
-
  private:
-  bool Stop(std::size_t i, std::string error) {
-    outcome_.failed = i;
-    outcome_.error = std::move(error);
+  static bool Stop(std::size_t i, std::string error, ArrayOutcome& piece) {
+    piece.failed = i;
+    piece.error = std::move(error);
     return false;
   }
 
@@ -78,8 +84,17 @@ class Evaluator {
   Validity validity_;
   ArrayRequest request_;
   double* const* out_;
-  ArrayOutcome outcome_;
 };
+
+// Adds a piece's outcome, taken in order, to the whole's; false once a
+// piece has stopped, since what follows it does not count.
+bool Gather(const ArrayOutcome& piece, ArrayOutcome& whole) {
+  whole.outside.Add(piece.outside);
+  if (piece.failed == ArrayOutcome::kNone) return true;
+  whole.failed = piece.failed;
+  whole.error = piece.error;
+  return false;
+}
 
 }  // namespace
 
@@ -87,37 +102,48 @@ ArrayOutcome EvaluatePoints(const TimeVaryingModel& model, std::size_t count,
                             const double* latitude, const double* longitude,
                             const double* altitude, const double* year,
                             const ArrayRequest& request, double* const* out) {
-  Evaluator evaluator(model, request, out);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!evaluator.Point(i, latitude[i], longitude[i], altitude[i], year[i],
-                         nullptr))
-      break;
-  }
-  return std::move(evaluator.Outcome());
+  const Evaluator evaluator(model, request, out);
+  ArrayOutcome whole;
+  PiecesInOrder<ArrayOutcome>(
+      count, kPointsPerPiece, request.threads,
+      [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+          if (!evaluator.Point(i, latitude[i], longitude[i], altitude[i],
+                               year[i], nullptr, piece))
+            return;
+      },
+      [&whole](const ArrayOutcome& piece) { return Gather(piece, whole); });
+  return whole;
 }
 
 ArrayOutcome EvaluateGridArrays(const TimeVaryingModel& model,
                                 const PointGrid& grid, double altitude,
                                 double year, const ArrayRequest& request,
                                 double* const* out) {
-  Evaluator evaluator(model, request, out);
+  const Evaluator evaluator(model, request, out);
   const std::uint64_t rows = StepCount(grid.lat0, grid.lat1, grid.dlat);
   const std::uint64_t columns = StepCount(grid.lon0, grid.lon1, grid.dlon);
-  std::size_t i = 0;
-  for (std::uint64_t row = 0; row < rows; ++row) {
-    const double latitude = StepValue(grid.lat0, grid.lat1, grid.dlat, row);
-    std::optional<ModelCircle> circle;
-    if (!request.geoid && std::isfinite(altitude) && std::isfinite(year))
-      circle.emplace(model.At(year), altitude, Radians(latitude), year);
-    for (std::uint64_t column = 0; column < columns; ++column, ++i) {
-      const double longitude =
-          StepValue(grid.lon0, grid.lon1, grid.dlon, column);
-      if (!evaluator.Point(i, latitude, longitude, altitude, year,
-                           circle ? &*circle : nullptr))
-        return std::move(evaluator.Outcome());
-    }
-  }
-  return std::move(evaluator.Outcome());
+  const bool circles =
+      !request.geoid && std::isfinite(altitude) && std::isfinite(year);
+  ArrayOutcome whole;
+  PiecesInOrder<ArrayOutcome>(
+      rows * columns, GridPieceSize(columns), request.threads,
+      [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
+        std::optional<ModelCircle> circle;
+        for (std::uint64_t i = begin; i < end; ++i) {
+          const double latitude =
+              StepValue(grid.lat0, grid.lat1, grid.dlat, i / columns);
+          if (circles && (i == begin || i % columns == 0))
+            circle.emplace(model.At(year), altitude, Radians(latitude), year);
+          const double longitude =
+              StepValue(grid.lon0, grid.lon1, grid.dlon, i % columns);
+          if (!evaluator.Point(i, latitude, longitude, altitude, year,
+                               circle ? &*circle : nullptr, piece))
+            return;
+        }
+      },
+      [&whole](const ArrayOutcome& piece) { return Gather(piece, whole); });
+  return whole;
 }
 
 }  // namespace norvane::tools

@@ -26,6 +26,9 @@ struct ArrayRequest {
   /// Heights are above mean sea level, converted with this geoid; nullptr
   /// for heights above the ellipsoid.
   const Geoid* geoid = nullptr;
+  /// Threads that share out the points, at least 1; the results are the
+  /// same for any number.
+  unsigned threads = 1;
 };
 
 /// What an evaluation found.
@@ -38,10 +41,12 @@ struct ArrayOutcome {
 };
 
 /**
- * Evaluates the field at `count` points, in the order given, through
- * TimeVaryingModel::Evaluate as norvane-field does for single points.  Stops
- * at the first point that is not valid input, whose field is not finite,
- * or, when strict, that lies outside the model's validity.
+ * Evaluates the field at `count` points through TimeVaryingModel::Evaluate
+ * as norvane-field does for single points, pieces of them on the request's
+ * threads.  Stops at the first point that is not valid input, whose field
+ * is not finite, or, when strict, that lies outside the model's validity:
+ * the outcome is that of evaluating the points in order, whatever the
+ * number of threads.
  *
  * @param[in] model the model.
  * @param[in] count number of points.

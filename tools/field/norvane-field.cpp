@@ -209,6 +209,9 @@ int main(int argc, char** argv) {
       ->type_name("REF")
       ->check(
           norvane::tools::Accepts("REF", norvane::tools::ParseHeightReference));
+  norvane::tools::AddThreadsOption(
+      app, options.threads, "a grid's points or each input block's lines",
+      "the output");
   auto* inputOption =
       app.add_option("--input-file", inputPath,
                      "read points from FILE ('-' for standard input)")

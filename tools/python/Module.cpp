@@ -24,6 +24,7 @@
 #include "tools/model/Uncertainty.hpp"
 #include "tools/common/CurrentYear.hpp"
 #include "tools/common/Geoid.hpp"
+#include "tools/common/ParallelFor.hpp"
 #include "tools/common/Steps.hpp"
 #include "tools/field/Grid.hpp"
 #include "tools/field/PointArrays.hpp"
@@ -58,6 +59,17 @@ ArrayRequest Request(bool rates, bool strict, const std::string& height) {
     }
   }
   return request;
+}
+
+// The threads for `threads`: None for the machine's hardware threads, else
+// 1 to kMaxThreads; ValueError for other numbers.
+unsigned Threads(const std::optional<long long>& threads) {
+  if (!threads) return norvane::tools::HardwareThreads();
+  if (*threads < 1 || *threads > norvane::tools::kMaxThreads)
+    throw py::value_error("threads " + std::to_string(*threads) +
+                          " is not a whole number from 1 to " +
+                          std::to_string(norvane::tools::kMaxThreads));
+  return static_cast<unsigned>(*threads);
 }
 
 // (values, failed index or -1, error, summary of points outside or "").
@@ -115,12 +127,14 @@ class Model {
 
   py::tuple Points(const Doubles& latitude, const Doubles& longitude,
                    const Doubles& altitude, const Doubles& year, bool rates,
-                   bool strict, const std::string& height) const {
+                   bool strict, const std::string& height,
+                   std::optional<long long> threads) const {
     const std::size_t count = static_cast<std::size_t>(latitude.size());
     for (const Doubles* a : {&longitude, &altitude, &year})
       if (static_cast<std::size_t>(a->size()) != count)
         throw py::value_error("the four arrays must have one length");
-    const ArrayRequest request = Request(rates, strict, height);
+    ArrayRequest request = Request(rates, strict, height);
+    request.threads = Threads(threads);
     const int columns = rates ? 2 * kElementColumns : kElementColumns;
     py::array_t<double> values(
         {static_cast<py::ssize_t>(columns), static_cast<py::ssize_t>(count)});
@@ -137,10 +151,12 @@ class Model {
 
   py::tuple GridValues(const norvane::tools::PointGrid& grid, double altitude,
                        double year, bool rates, bool strict,
-                       const std::string& height) const {
+                       const std::string& height,
+                       std::optional<long long> threads) const {
     const std::string problem = norvane::tools::CheckGrid(grid);
     if (!problem.empty()) throw py::value_error("grid: " + problem);
-    const ArrayRequest request = Request(rates, strict, height);
+    ArrayRequest request = Request(rates, strict, height);
+    request.threads = Threads(threads);
     const std::uint64_t rows =
         norvane::tools::StepCount(grid.lat0, grid.lat1, grid.dlat);
     const std::uint64_t cols =
@@ -253,16 +269,18 @@ PYBIND11_MODULE(_core, m) {
       .def("uncertainties", &Model::Uncertainties, py::arg("H"))
       .def("points", &Model::Points, py::arg("lat"), py::arg("lon"),
            py::arg("alt"), py::arg("year"), py::arg("rates"), py::arg("strict"),
-           py::arg("height"))
+           py::arg("height"), py::arg("threads"))
       .def(
           "grid",
           [](const Model& m, double lat0, double lat1, double dlat, double lon0,
              double lon1, double dlon, double alt, double year, bool rates,
-             bool strict, const std::string& height) {
+             bool strict, const std::string& height,
+             std::optional<long long> threads) {
             return m.GridValues({lat0, lat1, dlat, lon0, lon1, dlon}, alt, year,
-                                rates, strict, height);
+                                rates, strict, height, threads);
           },
           py::arg("lat0"), py::arg("lat1"), py::arg("dlat"), py::arg("lon0"),
           py::arg("lon1"), py::arg("dlon"), py::arg("alt"), py::arg("year"),
-          py::arg("rates"), py::arg("strict"), py::arg("height"));
+          py::arg("rates"), py::arg("strict"), py::arg("height"),
+          py::arg("threads"));
 }

@@ -167,6 +167,11 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
       "--pole-path 2025:2030:1" + out,  // not a polar map
       "--projection north-polar --pole-path 2030:2025:1" + out,
       "--projection south-polar --pole-path 2025:2030" + out,
+      "--threads 0" + out,
+      "--threads -2" + out,
+      "--threads 2.5" + out,
+      "--threads many" + out,
+      "--threads 4096" + out,
       "extra" + out};
   for (const std::string& arguments : bad) {
     const ChartRun run = RunChart(arguments);
@@ -174,6 +179,34 @@ TEST(NorvaneChartTest, BadOptionsGetTheUsage) {
     EXPECT_NE(run.err.find("norvane-chart"), std::string::npos) << arguments;
   }
   EXPECT_FALSE(Exists(ScratchPath(".json")));
+}
+
+// However many threads evaluate the grid, every file is the same, byte for
+// byte: along circles and above the sea point by point.
+TEST(NorvaneChartTest, DrawsTheSameFilesOnAnyNumberOfThreads) {
+  for (const std::string options :
+       {"--grid 1 --coastlines none", "--element F --rates --grid 2",
+        "--element I --height msl --grid 3 --projection north-polar "
+        "--coastlines none"}) {
+    std::string first[3];
+    for (const char* threads : {"1", "2", "7"}) {
+      const std::string files[3] = {ScratchPath(".svg"), ScratchPath(".json"),
+                                    ScratchPath(".png")};
+      ASSERT_EQ(
+          RunChart(options + " --threads " + threads + " --svg " + files[0] +
+                   " --geojson " + files[1] + " --png " + files[2])
+              .status,
+          0)
+          << options;
+      for (int k = 0; k < 3; ++k) {
+        const std::string bytes = ReadFile(files[k]);
+        if (first[k].empty()) first[k] = bytes;
+        EXPECT_FALSE(bytes.empty()) << options << " " << files[k];
+        EXPECT_EQ(bytes, first[k])
+            << options << " " << files[k] << " " << threads << " threads";
+      }
+    }
+  }
 }
 
 // A file that cannot be written fails the whole run before any file
@@ -291,6 +324,8 @@ TEST(NorvaneChartTest, SaysWhatIsWrongWithAnOption) {
       {"--alt 0x10" + out, "--alt: '0x10' is not a number\n"},
       {"--alt -inf" + out, "--alt: ('-inf' is not finite)"},
       {"--svg ''" + out, "--svg: the path is empty\n"},
+      {"--threads 0" + out,
+       "--threads: '0' is not a whole number from 1 to 1024\n"},
       {"--model ''" + out, "--model: the path is empty\n"},
       {"--interval 0.1" + out,
        "--interval: 0.1 gives more than 2000 levels over a turn\n"},

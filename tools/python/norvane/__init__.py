@@ -177,7 +177,7 @@ class Model:
             self.name, self.degree, self.epoch)
 
     def field(self, lat, lon, alt=0.0, year=None, *, rates=False,
-              height="ellipsoid", strict=False):
+              height="ellipsoid", strict=False, threads=None):
         """The field at points, broadcast over all four inputs.
 
         lat: geodetic latitude, degrees, -90 to 90.
@@ -189,6 +189,9 @@ class Model:
         rates: also give dX .. dI, per year.
         strict: points outside the validity raise ValueError instead of
             a ValidityWarning.
+        threads: how many threads share out the points, 1 to 1024; None
+            for the machine's hardware threads.  The results are the same
+            for any number; large arrays gain from several.
         Returns a Field whose arrays have the broadcast shape.  A point
         that is not valid input raises ValueError naming its index.
         """
@@ -198,18 +201,20 @@ class Model:
         shape = arrays[0].shape
         flat = [np.ascontiguousarray(a).reshape(-1) for a in arrays]
         values, failed, error, outside = self._core.points(
-            *flat, rates=rates, strict=strict, height=height)
+            *flat, rates=rates, strict=strict, height=height,
+            threads=threads)
         self._report(failed, error, outside, shape)
         names = ELEMENTS + (RATES if rates else ())
         return Field(names, [v.reshape(shape) for v in values])
 
     def grid(self, lat0, lat1, dlat, lon0, lon1, dlon, *, alt=0.0,
-             year=None, rates=False, height="ellipsoid", strict=False):
+             year=None, rates=False, height="ellipsoid", strict=False,
+             threads=None):
         """The field on a grid, as norvane-field --grid evaluates it.
 
         Latitudes lat0, lat0 + dlat, ... lat1 and longitudes lon0, ... lon1,
-        degrees, both ends included; alt, year, rates, height and strict as
-        for field (year a single value).  Returns a Field with 1-D arrays
+        degrees, both ends included; alt, year, rates, height, strict and
+        threads as for field (year a single value).  Returns a Field with 1-D arrays
         lat and lon and 2-D elements [latitude, longitude].
         """
         years = decimal_year(self.default_year if year is None else year)
@@ -218,7 +223,7 @@ class Model:
         lat, lon, (values, failed, error, outside) = self._core.grid(
             float(lat0), float(lat1), float(dlat), float(lon0), float(lon1),
             float(dlon), alt=float(alt), year=float(years), rates=rates,
-            strict=strict, height=height)
+            strict=strict, height=height, threads=threads)
         self._report(failed, error, outside, (len(lat), len(lon)))
         names = ELEMENTS + (RATES if rates else ())
         return Field(names, list(values), lat=lat, lon=lon)

@@ -1,0 +1,63 @@
+#pragma once
+/**
+ * \file PiecesInOrder.hpp
+ * \brief A long run of items (the points of a grid, the lines of an input)
+ *   worked out on several threads and taken back in their order, a bounded
+ *   block at a time, so that the output streams and is the same for any
+ *   number of threads.
+ */
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "tools/common/ParallelFor.hpp"
+
+namespace norvane::tools {
+
+/// Pieces in one block per thread: enough that a slow piece does not keep
+/// the other threads idle, few enough that a block's results stay small.
+constexpr unsigned kPiecesPerThread = 4;
+
+/**
+ * Works through items 0 to count - 1 in pieces of `pieceSize` consecutive
+ * items (the last piece may be shorter).  A block of kPiecesPerThread x
+ * threads pieces at a time, each piece is worked out on one of up to
+ * `threads` threads into a fresh State of its own; then the block's states
+ * are taken, one after another, in the order of their items.  At most one
+ * block's states exist at once, whatever the count.
+ *
+ * @param[in] count the number of items, may be 0.
+ * @param[in] pieceSize items per piece, at least 1.
+ * @param[in] threads at most this many threads; 0 counts as 1.
+ * @param[in] work called as work(state, begin, end) for the items begin to
+ *   end - 1 of a piece; may run on any thread, together with other pieces'
+ *   calls, so it must write only its state.  If it throws, the exception
+ *   of the lowest piece that threw leaves this function (see ParallelFor)
+ *   and that block's states are not taken.
+ * @param[in] take called as take(state) on the calling thread, piece by
+ *   piece in order; false stops the run there: no later piece is taken and
+ *   no later block is worked out.
+ */
+template <typename State, typename Work, typename Take>
+void PiecesInOrder(std::uint64_t count, std::uint64_t pieceSize,
+                   unsigned threads, const Work& work, const Take& take) {
+  const std::uint64_t perBlock =
+      std::uint64_t{kPiecesPerThread} * std::max(1u, threads);
+  std::vector<State> states(static_cast<std::size_t>(perBlock));
+  for (std::uint64_t first = 0; first < count;) {
+    const std::uint64_t pieces =
+        std::min(perBlock, (count - first + pieceSize - 1) / pieceSize);
+    ParallelFor(static_cast<std::size_t>(pieces), threads, [&](std::size_t p) {
+      const std::uint64_t begin = first + p * pieceSize;
+      State& state = states[p];
+      state = State();
+      work(state, begin, std::min(begin + pieceSize, count));
+    });
+    for (std::uint64_t p = 0; p < pieces; ++p)
+      if (!take(states[static_cast<std::size_t>(p)])) return;
+    first = std::min(count, first + pieces * pieceSize);
+  }
+}
+
+}  // namespace norvane::tools
