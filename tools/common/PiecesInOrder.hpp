@@ -23,18 +23,21 @@ constexpr unsigned kPiecesPerThread = 4;
  * Works through items 0 to count - 1 in pieces of `pieceSize` consecutive
  * items (the last piece may be shorter).  A block of kPiecesPerThread x
  * threads pieces at a time, each piece is worked out on one of up to
- * `threads` threads into a fresh State of its own; then the block's states
- * are taken, one after another, in the order of their items.  At most one
- * block's states exist at once, whatever the count.
+ * `threads` threads into a State of its own; then the block's states are
+ * taken, one after another, in the order of their items.  At most one
+ * block's states exist at once, whatever the count.  Each state is kept
+ * from block to block, so that buffers keep their memory: a piece gets the
+ * state its slot's last piece left, default-constructed at first, and
+ * starts by clearing it.
  *
  * @param[in] count the number of items, may be 0.
  * @param[in] pieceSize items per piece, at least 1.
  * @param[in] threads at most this many threads; 0 counts as 1.
  * @param[in] work called as work(state, begin, end) for the items begin to
- *   end - 1 of a piece; may run on any thread, together with other pieces'
- *   calls, so it must write only its state.  If it throws, the exception
- *   of the lowest piece that threw leaves this function (see ParallelFor)
- *   and that block's states are not taken.
+ *   end - 1 of a piece, to clear the state and fill it; may run on any thread,
+ * together with other pieces' calls, so it must write only its state.  If it
+ * throws, the exception of the lowest piece that threw leaves this function
+ * (see ParallelFor) and that block's states are not taken.
  * @param[in] take called as take(state) on the calling thread, piece by
  *   piece in order; false stops the run there: no later piece is taken and
  *   no later block is worked out.

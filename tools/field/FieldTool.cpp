@@ -68,6 +68,7 @@ void FieldTool::RunStream(int fd) {
     PiecesInOrder<Output>(
         lines.size(), kLinesPerPiece, options_.threads,
         [&](Output& out, std::uint64_t begin, std::uint64_t end) {
+          out.Clear();
           for (std::uint64_t i = begin; i < end; ++i)
             ProcessLine(lines[i], first + i, out);
         },
@@ -156,6 +157,7 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   PiecesInOrder<Output>(
       rows * columns, GridPieceSize(columns), options_.threads,
       [&](Output& out, std::uint64_t begin, std::uint64_t end) {
+        out.Clear();
         std::optional<ModelCircle> circle;
         for (std::uint64_t i = begin; i < end; ++i) {
           if (!options_.geoid && (i == begin || i % columns == 0)) {
@@ -255,6 +257,13 @@ void FieldTool::Append(std::string_view text, Output& out) {
   if (text.empty()) return;  // an empty buffer may have no storage yet
   std::memcpy(Room(text.size(), out), text.data(), text.size());
   out.size += text.size();
+}
+
+void FieldTool::Output::Clear() {
+  size = 0;
+  messages.clear();
+  outside = OutsideCount();
+  failed = false;
 }
 
 void FieldTool::Take(const Output& out) {

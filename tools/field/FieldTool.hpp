@@ -118,6 +118,9 @@ class FieldTool {
     std::string messages;
     OutsideCount outside;
     bool failed = false;
+
+    // Empties it for the next piece, keeping the buffers' memory.
+    void Clear();
   };
 
   // The output line of one input line.

@@ -107,6 +107,7 @@ ArrayOutcome EvaluatePoints(const TimeVaryingModel& model, std::size_t count,
   PiecesInOrder<ArrayOutcome>(
       count, kPointsPerPiece, request.threads,
       [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
+        piece = ArrayOutcome();
         for (std::size_t i = begin; i < end; ++i)
           if (!evaluator.Point(i, latitude[i], longitude[i], altitude[i],
                                year[i], nullptr, piece))
@@ -129,6 +130,7 @@ ArrayOutcome EvaluateGridArrays(const TimeVaryingModel& model,
   PiecesInOrder<ArrayOutcome>(
       rows * columns, GridPieceSize(columns), request.threads,
       [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
+        piece = ArrayOutcome();
         std::optional<ModelCircle> circle;
         for (std::uint64_t i = begin; i < end; ++i) {
           const double latitude =
