@@ -10,11 +10,13 @@ if(EXISTS /usr/bin/python3)
 endif()
 # A sanitized extension loads into python only with GCC's sanitizer
 # runtimes preloaded (tests/python does so); other compilers' builds leave
-# the module out of sanitizer builds.
+# the module out of sanitizer builds, and ThreadSanitizer builds leave it
+# out too: the module's threads are the tools' own, checked there.
 find_package(Python 3 QUIET COMPONENTS Interpreter Development.Module NumPy)
 find_package(pybind11 CONFIG QUIET)
 if(Python_FOUND AND Python_NumPy_FOUND AND pybind11_FOUND
-   AND NOT (NORVANE_SANITIZE AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU"))
+   AND NOT (NORVANE_SANITIZE AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+   AND NOT NORVANE_SANITIZE_THREAD)
   set(python_default ON)
 else()
   set(python_default OFF)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -101,6 +102,56 @@ TEST(PointArraysTest, GridsGoRowByRow) {
   const FieldAndRates last =
       model.Evaluate(1.0, 10.0 * kDegree, 5.0 * kDegree, 2007.0, false);
   EXPECT_NEAR(out.pointers[3][5], last.field.F, 1e-9);
+}
+
+// Shared among threads, the values, the stop and the count are those of one
+// thread: a strict run stops at its first point above 850 km however far
+// the other threads have gone, and counts the points before it.
+TEST(PointArraysTest, AnyNumberOfThreadsGivesOneThreadsOutcome) {
+  const TimeVaryingModel model;
+  constexpr std::size_t kCount = 3000;
+  std::vector<double> lat(kCount), lon(kCount), alt(kCount), year(kCount);
+  for (std::size_t i = 0; i < kCount; ++i) {
+    lat[i] = static_cast<double>(i % 181) - 90.0;
+    lon[i] = static_cast<double>(i % 361);
+    alt[i] = i % 700 == 699 ? 900.0 : 0.0;
+    year[i] = i == 2345 ? 2011.0 : 2006.0;
+  }
+  const PointGrid grid{-90.0, 90.0, 0.5, 0.0, 10.0, 0.5};
+  for (const bool strict : {false, true}) {
+    ArrayRequest request;
+    request.strict = strict;
+    Columns onePoints(kCount), oneGrid(361 * 21);
+    const ArrayOutcome points =
+        EvaluatePoints(model, kCount, lat.data(), lon.data(), alt.data(),
+                       year.data(), request, onePoints.pointers.data());
+    const ArrayOutcome grids = EvaluateGridArrays(
+        model, grid, 0.0, 2006.0, request, oneGrid.pointers.data());
+    EXPECT_EQ(points.failed, strict ? 699u : ArrayOutcome::kNone);
+    EXPECT_EQ(points.outside.points, strict ? 0u : 5u);
+    for (const unsigned threads : {2u, 5u}) {
+      request.threads = threads;
+      Columns manyPoints(kCount), manyGrid(361 * 21);
+      const ArrayOutcome p =
+          EvaluatePoints(model, kCount, lat.data(), lon.data(), alt.data(),
+                         year.data(), request, manyPoints.pointers.data());
+      const ArrayOutcome g = EvaluateGridArrays(
+          model, grid, 0.0, 2006.0, request, manyGrid.pointers.data());
+      EXPECT_EQ(p.failed, points.failed);
+      EXPECT_EQ(p.error, points.error);
+      EXPECT_EQ(p.outside.points, points.outside.points);
+      EXPECT_EQ(g.failed, grids.failed);
+      EXPECT_EQ(g.outside.points, grids.outside.points);
+      // Entries from the failed point on are unspecified.
+      const std::size_t valid = std::min(points.failed, kCount);
+      for (int k = 0; k < kElementColumns; ++k) {
+        for (std::size_t i = 0; i < valid; ++i)
+          ASSERT_EQ(manyPoints.pointers[k][i], onePoints.pointers[k][i]);
+        for (std::size_t i = 0; i < 361 * 21; ++i)
+          ASSERT_EQ(manyGrid.pointers[k][i], oneGrid.pointers[k][i]);
+      }
+    }
+  }
 }
 
 }  // namespace
