@@ -21,8 +21,9 @@ constexpr unsigned kPiecesPerThread = 4;
 
 /**
  * Works through items 0 to count - 1 in pieces of `pieceSize` consecutive
- * items (the last piece may be shorter).  A block of kPiecesPerThread x
- * threads pieces at a time, each piece is worked out on one of up to
+ * items (the last piece may be shorter).  A block of pieces at a time (at
+ * least kPiecesPerThread x threads pieces, and at least `blockItems` items
+ * if the count has them), each piece is worked out on one of up to
  * `threads` threads into a State of its own; then the block's states are
  * taken, one after another, in the order of their items.  At most one
  * block's states exist at once, whatever the count.  Each state is kept
@@ -33,6 +34,10 @@ constexpr unsigned kPiecesPerThread = 4;
  * @param[in] count the number of items, may be 0.
  * @param[in] pieceSize items per piece, at least 1.
  * @param[in] threads at most this many threads; 0 counts as 1.
+ * @param[in] blockItems items a block should hold at least: the threads
+ *   are started and joined once a block, which on a busy machine may cost
+ *   a scheduling delay, so a block should hold far more work than that, as
+ *   far as its states' memory allows.
  * @param[in] work called as work(state, begin, end) for the items begin to
  *   end - 1 of a piece, to clear the state and fill it; may run on any thread,
  * together with other pieces' calls, so it must write only its state.  If it
@@ -44,9 +49,11 @@ constexpr unsigned kPiecesPerThread = 4;
  */
 template <typename State, typename Work, typename Take>
 void PiecesInOrder(std::uint64_t count, std::uint64_t pieceSize,
-                   unsigned threads, const Work& work, const Take& take) {
+                   unsigned threads, std::uint64_t blockItems, const Work& work,
+                   const Take& take) {
   const std::uint64_t perBlock =
-      std::uint64_t{kPiecesPerThread} * std::max(1u, threads);
+      std::max(std::uint64_t{kPiecesPerThread} * std::max(1u, threads),
+               std::min(count, blockItems) / pieceSize);
   std::vector<State> states(static_cast<std::size_t>(perBlock));
   for (std::uint64_t first = 0; first < count;) {
     const std::uint64_t pieces =

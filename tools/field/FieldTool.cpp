@@ -26,6 +26,8 @@ char* GridPrefix(double latitude, double longitude, char* out) {
 
 // Input lines to a piece: a read block holds some thousands.
 constexpr std::uint64_t kLinesPerPiece = 256;
+// Grid points to a block of pieces: tens of megabytes of text at most.
+constexpr std::uint64_t kGridBlock = std::uint64_t{1} << 17;
 
 }  // namespace
 
@@ -66,7 +68,7 @@ void FieldTool::RunStream(int fd) {
     for (InputLine line; reader.Next(line);) lines.push_back(line);
     const unsigned long long first = linesRead_ + 1;
     PiecesInOrder<Output>(
-        lines.size(), kLinesPerPiece, options_.threads,
+        lines.size(), kLinesPerPiece, options_.threads, 0,
         [&](Output& out, std::uint64_t begin, std::uint64_t end) {
           out.Clear();
           for (std::uint64_t i = begin; i < end; ++i)
@@ -155,7 +157,7 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   const std::uint64_t columns = StepCount(grid.lon0, grid.lon1, grid.dlon);
   const unsigned long long first = linesRead_;
   PiecesInOrder<Output>(
-      rows * columns, GridPieceSize(columns), options_.threads,
+      rows * columns, GridPieceSize(columns), options_.threads, kGridBlock,
       [&](Output& out, std::uint64_t begin, std::uint64_t end) {
         out.Clear();
         std::optional<ModelCircle> circle;

@@ -34,6 +34,9 @@ void Store(const FieldElements& e, std::size_t i, double* const* columns) {
 
 // Points to a piece of EvaluatePoints's work.
 constexpr std::uint64_t kPointsPerPiece = 256;
+// Points to a block of pieces: the results go straight into the arrays, so
+// a block is large, and ends only to stop soon after a failure.
+constexpr std::uint64_t kArrayBlock = std::uint64_t{1} << 18;
 
 // One point through the tools' rule: refused when strict and outside the
 // validity, else counted; then evaluated on the circle if one is given,
@@ -105,7 +108,7 @@ ArrayOutcome EvaluatePoints(const TimeVaryingModel& model, std::size_t count,
   const Evaluator evaluator(model, request, out);
   ArrayOutcome whole;
   PiecesInOrder<ArrayOutcome>(
-      count, kPointsPerPiece, request.threads,
+      count, kPointsPerPiece, request.threads, kArrayBlock,
       [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
         piece = ArrayOutcome();
         for (std::size_t i = begin; i < end; ++i)
@@ -128,7 +131,7 @@ ArrayOutcome EvaluateGridArrays(const TimeVaryingModel& model,
       !request.geoid && std::isfinite(altitude) && std::isfinite(year);
   ArrayOutcome whole;
   PiecesInOrder<ArrayOutcome>(
-      rows * columns, GridPieceSize(columns), request.threads,
+      rows * columns, GridPieceSize(columns), request.threads, kArrayBlock,
       [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
         piece = ArrayOutcome();
         std::optional<ModelCircle> circle;

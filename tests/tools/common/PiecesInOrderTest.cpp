@@ -24,7 +24,7 @@ TEST(PiecesInOrderTest, TakesEveryItemOnceInOrder) {
       for (const unsigned threads : {0u, 1u, 2u, 8u}) {
         Items taken;
         PiecesInOrder<Items>(
-            count, pieceSize, threads,
+            count, pieceSize, threads, count / 3,
             [pieceSize](Items& piece, std::uint64_t begin, std::uint64_t end) {
               piece.clear();
               EXPECT_LE(end - begin, pieceSize);
@@ -49,7 +49,7 @@ TEST(PiecesInOrderTest, StopsWhereTheTakerSays) {
     std::atomic<std::uint64_t> worked{0};
     Items taken;
     PiecesInOrder<Items>(
-        100000, 1, threads,
+        100000, 1, threads, 0,
         [&worked](Items& piece, std::uint64_t begin, std::uint64_t) {
           ++worked;
           piece.push_back(begin);
@@ -67,7 +67,7 @@ TEST(PiecesInOrderTest, AFailureLeavesItsBlockUntaken) {
   for (const unsigned threads : {1u, 2u, 8u}) {
     Items taken;
     EXPECT_THROW(PiecesInOrder<Items>(
-                     1000, 10, threads,
+                     1000, 10, threads, 0,
                      [](Items& piece, std::uint64_t begin, std::uint64_t) {
                        if (begin >= 500) throw std::runtime_error("full");
                        piece.push_back(begin);
