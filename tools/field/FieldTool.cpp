@@ -27,7 +27,7 @@ char* GridPrefix(double latitude, double longitude, char* out) {
 // Input lines to a piece: a read block holds some thousands.
 constexpr std::uint64_t kLinesPerPiece = 256;
 // Grid points to a block of pieces: tens of megabytes of text at most.
-constexpr std::uint64_t kGridBlock = std::uint64_t{1} << 17;
+constexpr std::uint64_t kGridBlock = std::uint64_t{1} << 15;
 
 }  // namespace
 
@@ -160,15 +160,23 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
       rows * columns, GridPieceSize(columns), options_.threads, kGridBlock,
       [&](Output& out, std::uint64_t begin, std::uint64_t end) {
         out.Clear();
+        std::uint64_t row = begin / columns, column = begin % columns;
+        GeodeticPoint point{0.0, 0.0, altitude, year};
         std::optional<ModelCircle> circle;
         for (std::uint64_t i = begin; i < end; ++i) {
-          if (!options_.geoid && (i == begin || i % columns == 0)) {
-            const double latitude =
-                StepValue(grid.lat0, grid.lat1, grid.dlat, i / columns);
-            circle.emplace(model_.At(year), altitude, Radians(latitude), year);
+          if (i == begin || column == 0) {
+            point.latitude = StepValue(grid.lat0, grid.lat1, grid.dlat, row);
+            if (!options_.geoid)
+              circle.emplace(model_.At(year), altitude, Radians(point.latitude),
+                             year);
           }
-          ProcessGridPoint(grid, columns, i, altitude, year,
-                           circle ? &*circle : nullptr, first + i + 1, out);
+          point.longitude = StepValue(grid.lon0, grid.lon1, grid.dlon, column);
+          ProcessGridPoint(point, circle ? &*circle : nullptr, first + i + 1,
+                           out);
+          if (++column == columns) {
+            column = 0;
+            ++row;
+          }
         }
       },
       [this](const Output& out) {
@@ -178,21 +186,15 @@ void FieldTool::RunGrid(const PointGrid& grid, double altitude, double year) {
   linesRead_ += rows * columns;
 }
 
-void FieldTool::ProcessGridPoint(const PointGrid& grid, std::uint64_t columns,
-                                 std::uint64_t index, double altitude,
-                                 double year, const ModelCircle* circle,
+void FieldTool::ProcessGridPoint(GeodeticPoint point, const ModelCircle* circle,
                                  unsigned long long lineNumber,
                                  Output& out) const {
-  GeodeticPoint point{
-      StepValue(grid.lat0, grid.lat1, grid.dlat, index / columns),
-      StepValue(grid.lon0, grid.lon1, grid.dlon, index % columns), altitude,
-      year};
   char* const start = Room(kGridPrefixLength, out);
   out.size += static_cast<std::size_t>(
       GridPrefix(point.latitude, point.longitude, start) - start);
   if (ToEllipsoid(point, lineNumber, out) && Admit(point, lineNumber, out))
     Emit(point, circle, lineNumber, out);
-  EndLine(ParsedLine{}, out);
+  Append("\n", out);
 }
 
 bool FieldTool::Admit(const GeodeticPoint& point, unsigned long long lineNumber,

@@ -126,11 +126,9 @@ class FieldTool {
   // The output line of one input line.
   void ProcessLine(const InputLine& line, unsigned long long lineNumber,
                    Output& out) const;
-  // The output line of the grid point `index`, counted row-major, with its
-  // row's circle if heights are above the ellipsoid.
-  void ProcessGridPoint(const PointGrid& grid, std::uint64_t columns,
-                        std::uint64_t index, double altitude, double year,
-                        const ModelCircle* circle,
+  // The output line of a grid point, with its row's circle if heights are
+  // above the ellipsoid.
+  void ProcessGridPoint(GeodeticPoint point, const ModelCircle* circle,
                         unsigned long long lineNumber, Output& out) const;
   void Process(const ParsedLine& parsed, unsigned long long lineNumber,
                Output& out) const;

@@ -134,17 +134,24 @@ ArrayOutcome EvaluateGridArrays(const TimeVaryingModel& model,
       rows * columns, GridPieceSize(columns), request.threads, kArrayBlock,
       [&](ArrayOutcome& piece, std::uint64_t begin, std::uint64_t end) {
         piece = ArrayOutcome();
+        std::uint64_t row = begin / columns, column = begin % columns;
+        double latitude = 0.0;
         std::optional<ModelCircle> circle;
         for (std::uint64_t i = begin; i < end; ++i) {
-          const double latitude =
-              StepValue(grid.lat0, grid.lat1, grid.dlat, i / columns);
-          if (circles && (i == begin || i % columns == 0))
-            circle.emplace(model.At(year), altitude, Radians(latitude), year);
+          if (i == begin || column == 0) {
+            latitude = StepValue(grid.lat0, grid.lat1, grid.dlat, row);
+            if (circles)
+              circle.emplace(model.At(year), altitude, Radians(latitude), year);
+          }
           const double longitude =
-              StepValue(grid.lon0, grid.lon1, grid.dlon, i % columns);
+              StepValue(grid.lon0, grid.lon1, grid.dlon, column);
           if (!evaluator.Point(i, latitude, longitude, altitude, year,
                                circle ? &*circle : nullptr, piece))
             return;
+          if (++column == columns) {
+            column = 0;
+            ++row;
+          }
         }
       },
       [&whole](const ArrayOutcome& piece) { return Gather(piece, whole); });
