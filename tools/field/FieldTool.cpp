@@ -252,9 +252,14 @@ void FieldTool::EndLine(const ParsedLine& parsed, Output& out) {
 }
 
 char* FieldTool::Room(std::size_t count, Output& out) {
-  if (out.buffer.size() - out.size < count)
-    out.buffer.resize(std::max(2 * out.buffer.size(), out.size + count));
-  return out.buffer.data() + out.size;
+  if (out.capacity - out.size < count) {
+    const std::size_t capacity = std::max(2 * out.capacity, out.size + count);
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (out.size > 0) std::memcpy(grown.get(), out.buffer.get(), out.size);
+    out.buffer = std::move(grown);
+    out.capacity = capacity;
+  }
+  return out.buffer.get() + out.size;
 }
 
 void FieldTool::Append(std::string_view text, Output& out) {
@@ -271,7 +276,7 @@ void FieldTool::Output::Clear() {
 }
 
 void FieldTool::Take(const Output& out) {
-  if (out.size > 0) std::fwrite(out.buffer.data(), 1, out.size, out_);
+  if (out.size > 0) std::fwrite(out.buffer.get(), 1, out.size, out_);
   std::fputs(out.messages.c_str(), err_);
   outside_.Add(out.outside);
   failed_ = failed_ || out.failed;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -113,7 +114,11 @@ class FieldTool {
   // What a piece of the run writes: its output lines, its messages for the
   // error stream, and what it found.
   struct Output {
-    std::vector<char> buffer;  // results; the first size bytes are written
+    // Results; the first size of its capacity bytes are written.  Grown
+    // without the zero-filling of a vector, which every piece's buffer
+    // would pay for bytes it overwrites at once.
+    std::unique_ptr<char[]> buffer;
+    std::size_t capacity = 0;
     std::size_t size = 0;
     std::string messages;
     OutsideCount outside;
