@@ -39,10 +39,11 @@ constexpr unsigned kPiecesPerThread = 4;
  *   a scheduling delay, so a block should hold far more work than that, as
  *   far as its states' memory allows.
  * @param[in] work called as work(state, begin, end) for the items begin to
- *   end - 1 of a piece, to clear the state and fill it; may run on any thread,
- * together with other pieces' calls, so it must write only its state.  If it
- * throws, the exception of the lowest piece that threw leaves this function
- * (see ParallelFor) and that block's states are not taken.
+ *   end - 1 of a piece, to clear the state and fill it; may run on any
+ *   thread, together with other pieces' calls, so it must write only its
+ *   state.  If it throws, the exception of the lowest piece that threw
+ *   leaves this function (see ParallelFor) and that block's states are not
+ *   taken.
  * @param[in] take called as take(state) on the calling thread, piece by
  *   piece in order; false stops the run there: no later piece is taken and
  *   no later block is worked out.
@@ -60,9 +61,7 @@ void PiecesInOrder(std::uint64_t count, std::uint64_t pieceSize,
         std::min(perBlock, (count - first + pieceSize - 1) / pieceSize);
     ParallelFor(static_cast<std::size_t>(pieces), threads, [&](std::size_t p) {
       const std::uint64_t begin = first + p * pieceSize;
-      State& state = states[p];
-      state = State();
-      work(state, begin, std::min(begin + pieceSize, count));
+      work(states[p], begin, std::min(begin + pieceSize, count));
     });
     for (std::uint64_t p = 0; p < pieces; ++p)
       if (!take(states[static_cast<std::size_t>(p)])) return;

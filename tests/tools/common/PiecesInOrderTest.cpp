@@ -52,7 +52,7 @@ TEST(PiecesInOrderTest, StopsWhereTheTakerSays) {
         100000, 1, threads, 0,
         [&worked](Items& piece, std::uint64_t begin, std::uint64_t) {
           ++worked;
-          piece.push_back(begin);
+          piece.assign(1, begin);
         },
         [&taken](const Items& piece) {
           taken.push_back(piece.front());
@@ -70,7 +70,7 @@ TEST(PiecesInOrderTest, AFailureLeavesItsBlockUntaken) {
                      1000, 10, threads, 0,
                      [](Items& piece, std::uint64_t begin, std::uint64_t) {
                        if (begin >= 500) throw std::runtime_error("full");
-                       piece.push_back(begin);
+                       piece.assign(1, begin);
                      },
                      [&taken](const Items& piece) {
                        taken.push_back(piece.front());
