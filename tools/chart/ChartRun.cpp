@@ -144,7 +144,7 @@ int RunChart(const ChartOptions& options, std::FILE* err,
     return 2;
   }
   const std::vector<ContourLine> lines =
-      TraceContours(source, grid, interval, lowest, highest);
+      TraceContours(source, grid, interval, lowest, highest, options.threads);
 
   if (geojson != nullptr) {
     const ContourMetadata metadata{std::string(quantity.rates         ? "d"

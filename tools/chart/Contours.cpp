@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <utility>
 
+#include "tools/chart/MeridianArc.hpp"
 #include "tools/common/Angles.hpp"
+#include "tools/common/ParallelFor.hpp"
 
 namespace norvane::chart {
 namespace {
@@ -29,6 +33,31 @@ struct Crossing {
   GeoPoint point;
 };
 
+// The quantity along one edge, t from 0 to 1: `value` to search, which
+// may be interpolated; then `coarse`, a cruder interpolation whose
+// difference from `value` gauges value's error (empty when value is the
+// model's own); and `exact`, the model's own.
+struct EdgeValues {
+  int edge;
+  std::function<double(double)> value;
+  std::function<double(double)> coarse;
+  std::function<double(double)> exact;
+};
+
+// The crossings found on some edges, edge by edge: counts[k] of them for
+// the k-th edge, in order along it.
+struct EdgeCrossings {
+  std::vector<Crossing> crossings;
+  std::vector<int> counts;
+};
+
+// A band of the grid: the horizontal edges of row j and the vertical ones
+// from row j to row j + 1.
+struct BandCrossings {
+  EdgeCrossings horizontal;
+  EdgeCrossings vertical;
+};
+
 class Tracer {
  public:
   Tracer(const FieldSource& source, const ValueGrid& grid, double interval,
@@ -39,10 +68,11 @@ class Tracer {
         lowest_(lowest),
         highest_(highest),
         cyclic_(IsCyclic(source.Request().quantity)),
+        circles_(source.CirclesPay()),
         horizontalEdges_(grid.columns * grid.rows) {}
 
-  std::vector<ContourLine> Trace() {
-    FindCrossings();
+  std::vector<ContourLine> Trace(unsigned threads) {
+    FindCrossings(threads);
     links_.assign(crossings_.size(), {-1, -1});
     for (int j = 0; j + 1 < grid_.rows; ++j) {
       for (int i = 0; i < grid_.columns; ++i) JoinInCell(i, j);
@@ -81,37 +111,101 @@ class Tracer {
     return cyclic_ ? Wrap(value - level) : value - level;
   }
 
-  void FindCrossings() {
-    const int edges = horizontalEdges_ + grid_.columns * (grid_.rows - 1);
-    offsets_.assign(edges + 1, 0);
-    for (int e = 0; e < edges; ++e) {
-      offsets_[e] = static_cast<int>(crossings_.size());
-      int i, j, i1, j1;
-      if (e < horizontalEdges_) {
-        i = e % grid_.columns, j = e / grid_.columns;
-        i1 = (i + 1) % grid_.columns, j1 = j;
-      } else {
-        i = (e - horizontalEdges_) % grid_.columns;
-        j = (e - horizontalEdges_) / grid_.columns;
-        i1 = i, j1 = j + 1;
+  // Each band's crossings are found on their own, in any order and on any
+  // thread, and then put together in the order of the edges, so that the
+  // result is the same for any number of threads.
+  void FindCrossings(unsigned threads) {
+    std::vector<BandCrossings> bands(grid_.rows);
+    tools::ParallelFor(bands.size(), threads, [this, &bands](std::size_t j) {
+      bands[j] = FindInBand(static_cast<int>(j));
+    });
+    offsets_.clear();
+    for (const bool vertical : {false, true}) {
+      for (const BandCrossings& band : bands) {
+        const EdgeCrossings& found = vertical ? band.vertical : band.horizontal;
+        auto next = found.crossings.begin();
+        for (const int count : found.counts) {
+          offsets_.push_back(static_cast<int>(crossings_.size()));
+          crossings_.insert(crossings_.end(), next, next + count);
+          next += count;
+        }
       }
-      const std::size_t first = crossings_.size();
-      Sample(e, 0.0, grid_.Value(i, j), 1.0, grid_.Value(i1, j1), 0);
-      std::sort(crossings_.begin() + first, crossings_.end(),
-                [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
     }
-    offsets_[edges] = static_cast<int>(crossings_.size());
+    offsets_.push_back(static_cast<int>(crossings_.size()));
+  }
+
+  // The model's own values along an edge, and nothing else.
+  EdgeValues ByPoints(int edge) const {
+    const auto exact = [this, edge](double t) { return ValueAlong(edge, t); };
+    return {edge, exact, nullptr, exact};
+  }
+
+  BandCrossings FindInBand(int j) const {
+    BandCrossings band;
+    const bool rates = source_.Request().quantity.rates;
+    // Along a row only the longitude changes: the row's circle gives the
+    // model's values at a fraction of a point's cost.
+    std::optional<ModelCircle> row;
+    for (int i = 0; i < grid_.columns; ++i) {
+      const int edge = Horizontal(i, j);
+      EdgeValues values = ByPoints(edge);
+      if (circles_) {
+        values.value = [this, edge, j, rates, &row](double t) {
+          if (!row) row.emplace(source_.Circle(grid_.Latitude(j)));
+          return source_.QuantityOf(
+              row->Evaluate(tools::Radians(Along(edge, t).lon), rates));
+        };
+      }
+      FindOnEdge(values, i, j, (i + 1) % grid_.columns, j, band.horizontal);
+    }
+    if (j + 1 == grid_.rows) return band;
+    // Along a column, interpolated from circles across the band.
+    std::optional<BandCircles> circles;
+    for (int i = 0; i < grid_.columns; ++i) {
+      const int edge = Vertical(i, j);
+      EdgeValues values = ByPoints(edge);
+      std::optional<MeridianArc> arc;
+      const auto interpolated = [this, i, j, &circles, &arc](double t,
+                                                             bool coarse) {
+        if (!circles) {
+          circles.emplace(source_, grid_.Latitude(j), grid_.Latitude(j + 1));
+        }
+        if (!arc) arc = circles->Arc(grid_.Longitude(i));
+        return source_.QuantityOf(arc->At(t, coarse));
+      };
+      if (circles_) {
+        values.value = [&interpolated](double t) {
+          return interpolated(t, false);
+        };
+        values.coarse = [&interpolated](double t) {
+          return interpolated(t, true);
+        };
+      }
+      FindOnEdge(values, i, j, i, j + 1, band.vertical);
+    }
+    return band;
+  }
+
+  // The crossings of the edge from node (i, j) to node (i1, j1), in order.
+  void FindOnEdge(const EdgeValues& values, int i, int j, int i1, int j1,
+                  EdgeCrossings& found) const {
+    const std::size_t first = found.crossings.size();
+    Sample(values, 0.0, grid_.Value(i, j), 1.0, grid_.Value(i1, j1), 0,
+           found.crossings);
+    std::sort(found.crossings.begin() + first, found.crossings.end(),
+              [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
+    found.counts.push_back(static_cast<int>(found.crossings.size() - first));
   }
 
   // The crossings between two samples of an edge.
-  void Sample(int edge, double t0, double v0, double t1, double v1,
-              int halvings) {
+  void Sample(const EdgeValues& values, double t0, double v0, double t1,
+              double v1, int halvings, std::vector<Crossing>& found) const {
     if (cyclic_ && std::fabs(Wrap(v1 - v0)) > kMaxTurn &&
         halvings < kMaxHalvings) {
       const double tm = 0.5 * (t0 + t1);
-      const double vm = ValueAlong(edge, tm);
-      Sample(edge, t0, v0, tm, vm, halvings + 1);
-      Sample(edge, tm, vm, t1, v1, halvings + 1);
+      const double vm = values.value(tm);
+      Sample(values, t0, v0, tm, vm, halvings + 1, found);
+      Sample(values, tm, vm, t1, v1, halvings + 1, found);
       return;
     }
     const double u0 = v0, u1 = cyclic_ ? v0 + Wrap(v1 - v0) : v1;
@@ -137,18 +231,40 @@ class Tracer {
                     : !(level >= lowest_ && level <= highest_)) {
           continue;
         }
-        const double t = Solve(edge, level, t0, u0 - (level + shift), t1,
-                               u1 - (level + shift));
-        crossings_.push_back({t, static_cast<int>(k), Along(edge, t)});
+        const double t = Refine(values, level, t0, u0 - (level + shift), t1,
+                                u1 - (level + shift));
+        found.push_back({t, static_cast<int>(k), Along(values.edge, t)});
       }
     }
   }
 
-  // Where along the edge the value is the level, between t0 and t1, whose
-  // distances from it g0 and g1 lie on either side (the Illinois method).
-  double Solve(int edge, double level, double t0, double g0, double t1,
-               double g1) const {
+  // Where along the edge the quantity is the level, between t0 and t1,
+  // whose distances from it g0 and g1 lie on either side.  An interpolated
+  // vertex is kept where the interpolation holds the level to within the
+  // tolerance by a wide margin; else the model itself decides, from there.
+  double Refine(const EdgeValues& values, double level, double t0, double g0,
+                double t1, double g1) const {
     const double tolerance = kTolerance * interval_;
+    if (!values.coarse)
+      return Solve(values.value, level, t0, g0, t1, g1, tolerance);
+    const double t =
+        Solve(values.value, level, t0, g0, t1, g1, 0.5 * tolerance);
+    const double v = values.value(t);
+    if (std::fabs(Above(v, level)) <= 0.5 * tolerance &&
+        std::fabs(Above(v, values.coarse(t))) <= 0.5 * tolerance) {
+      return t;
+    }
+    const double g = Above(values.exact(t), level);
+    if (std::fabs(g) <= tolerance) return t;
+    if ((g >= 0.0) == (g1 >= 0.0))
+      return Solve(values.exact, level, t0, g0, t, g, tolerance);
+    return Solve(values.exact, level, t, g, t1, g1, tolerance);
+  }
+
+  // The Illinois method on `value`, to within `tolerance` of the level.
+  double Solve(const std::function<double(double)>& value, double level,
+               double t0, double g0, double t1, double g1,
+               double tolerance) const {
     if (std::fabs(g0) <= tolerance) return t0;
     if (std::fabs(g1) <= tolerance) return t1;
     int kept = 0;  // which end was kept last: -1 for t0, 1 for t1
@@ -156,7 +272,7 @@ class Tracer {
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
       double t = (t0 * g1 - t1 * g0) / (g1 - g0);
       if (!(t > t0 && t < t1)) t = 0.5 * (t0 + t1);
-      const double g = Above(ValueAlong(edge, t), level);
+      const double g = Above(value(t), level);
       if (std::fabs(g) < bestDistance) best = t, bestDistance = std::fabs(g);
       if (std::fabs(g) <= tolerance || t1 - t0 <= 1e-15) break;
       if ((g >= 0.0) == (g1 >= 0.0)) {
@@ -266,6 +382,7 @@ class Tracer {
   const double interval_;
   const double lowest_, highest_;
   const bool cyclic_;
+  const bool circles_;  // the model's points are dear: refine along circles
   const int horizontalEdges_;
   std::vector<Crossing> crossings_;
   std::vector<int>
@@ -278,8 +395,9 @@ class Tracer {
 
 std::vector<ContourLine> TraceContours(const FieldSource& source,
                                        const ValueGrid& grid, double interval,
-                                       double lowest, double highest) {
-  return Tracer(source, grid, interval, lowest, highest).Trace();
+                                       double lowest, double highest,
+                                       unsigned threads) {
+  return Tracer(source, grid, interval, lowest, highest).Trace(threads);
 }
 
 void ValueRange(const ValueGrid& grid, bool all, double& lowest,

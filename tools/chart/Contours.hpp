@@ -30,7 +30,12 @@ struct ContourLine {
  * The grid's nodes only tell which edges of the grid a level crosses.
  * Every vertex is then found on its edge by evaluating the source along
  * that edge until it gives the level to within 1e-6 of the interval, so a
- * vertex lies on its contour as closely as the model can say.  An edge
+ * vertex lies on its contour as closely as the model can say.  Where the
+ * model's points are dear (FieldSource::CirclesPay), a row's edges are
+ * evaluated along the row's circle of latitude, and a column's are
+ * interpolated from circles across its band of latitude; an interpolated
+ * vertex is kept only where a coarser interpolation agrees with it to half
+ * the tolerance, else the model's points decide it.  An edge
  * over which D turns by more than 45° is sampled at shorter steps first, so
  * that every crossing of each level is found.  A cell crossed by a level
  * four or more times is resolved by the source's value at the cell's centre.
@@ -46,11 +51,14 @@ struct ContourLine {
  * @param[in] interval contour interval, > 0, in the quantity's unit.
  * @param[in] lowest, highest only levels between these are traced (D's
  *   levels are all traced, from -180 exclusive to 180 inclusive).
+ * @param[in] threads the bands of the grid are shared out among at most
+ *   this many threads; the lines are the same for any number.
  * @return the lines, ordered by level.
  */
 std::vector<ContourLine> TraceContours(const FieldSource& source,
                                        const ValueGrid& grid, double interval,
-                                       double lowest, double highest);
+                                       double lowest, double highest,
+                                       unsigned threads);
 
 /**
  * The range of values that covers all but a small share of the globe's

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "model/Wmm2005.hpp"
 #include "tools/model/FieldElements.hpp"
 #include "tools/common/Angles.hpp"
 #include "tools/common/ParallelFor.hpp"
@@ -67,6 +68,21 @@ double FieldSource::Altitude(double latitude, double longitude) const {
   return request_.geoid ? request_.geoid->EllipsoidHeight(latitude, longitude,
                                                           request_.altitude)
                         : request_.altitude;
+}
+
+bool FieldSource::CirclesPay() const {
+  // Up to the fixed record's degree a point costs about what a few
+  // longitudes of a circle do.
+  return !request_.geoid && model_->degree() > kWmm2005Degree;
+}
+
+ModelCircle FieldSource::Circle(double latitude) const {
+  return ModelCircle(model_->At(request_.year), request_.altitude,
+                     tools::Radians(latitude), request_.year);
+}
+
+double FieldSource::QuantityOf(const FieldAndRates& field) const {
+  return Pick(request_.quantity, errors_, field);
 }
 
 void FieldSource::Row(double latitude, double longitude0, double step,

@@ -82,6 +82,29 @@ class FieldSource {
    */
   double Value(double latitude, double longitude) const;
 
+  /**
+   * Whether a circle of latitude (Circle) pays for itself after a few
+   * longitudes: for models beyond degree 12, whose points are dear, at an
+   * altitude above the ellipsoid, which is the same all round a circle.
+   */
+  bool CirclesPay() const;
+
+  /**
+   * The model along one circle of latitude, at the request's year and
+   * altitude above the ellipsoid.
+   *
+   * @param[in] latitude geodetic latitude, degrees, -90 to 90.
+   * @return the circle; it refers to the source's model.
+   */
+  ModelCircle Circle(double latitude) const;
+
+  /**
+   * @param[in] field the field and, for a quantity of annual change, its
+   *   rates, at one point.
+   * @return the quantity there, in the chart's unit.
+   */
+  double QuantityOf(const FieldAndRates& field) const;
+
  private:
   // The request's altitude above the ellipsoid at a point, km.
   double Altitude(double latitude, double longitude) const;

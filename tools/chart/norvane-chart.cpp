@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
       ->type_name("DEG")
       ->check(kFinite & CLI::Range(0.1, 5.0));
   norvane::tools::AddThreadsOption(
-      app, options.threads, "the rows of the evaluation grid", "the chart");
+      app, options.threads,
+      "the rows of the evaluation grid and the lines' vertices", "the chart");
   app.add_option("--size", size,
                  "image size in pixels, 16 to 16384 a side (default "
                  "1400x800; Mercator 1200x1000, polar maps 960x1000)")
