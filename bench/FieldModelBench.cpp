@@ -147,6 +147,30 @@ void BM_FileModelRatio(benchmark::State& state, const std::string& name) {
 BENCHMARK_CAPTURE(BM_FileModelRatio, WMM2025, std::string("WMM2025"));
 BENCHMARK_CAPTURE(BM_FileModelRatio, WMMHR2025, std::string("WMMHR2025"));
 
+// A point's cost as the degree grows: WMMHR-2025 cut to degree 12 (the
+// record's path), 13, 50 and 133 (the whole model, the any-degree path), the
+// lower degrees built here from the loaded coefficients.
+void BM_DegreeGrowth(benchmark::State& state) {
+  static const Coefficients full =
+      ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/WMMHR2025.COF");
+  Coefficients cut = full;
+  cut.degree = static_cast<int>(state.range(0));
+  cut.rows.resize(
+      static_cast<std::size_t>(CoefficientIndex(cut.degree, cut.degree)) + 1);
+  const LoadedModel model(cut);
+  const double start = CpuNanoseconds();
+  for (auto _ : state) {
+    for (const FieldPoint& p : Points()) {
+      benchmark::DoNotOptimize(
+          model.Evaluate(p.altitude, p.latitude, p.longitude, p.year, false));
+    }
+  }
+  state.counters["point_ns"] =
+      (CpuNanoseconds() - start) /
+      (static_cast<double>(state.iterations()) * Points().size());
+}
+BENCHMARK(BM_DegreeGrowth)->Arg(12)->Arg(13)->Arg(50)->Arg(133);
+
 // A whole-world grid at 0.5 degrees, 361 x 721 points, one circle of
 // latitude per row, as norvane-field --grid evaluates it.
 void BM_FileModelGrid(benchmark::State& state, const std::string& name) {
