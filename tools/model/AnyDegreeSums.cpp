@@ -43,6 +43,22 @@ AnyDegreeSums::AnyDegreeSums(const Coefficients& model, bool wide)
   }
 }
 
+void AnyDegreeSums::SumPoint(double dt, const GeocentricPoint& point,
+                             LongitudeTotals& totals) const {
+  if (!quads_.empty()) {
+    SumPointWide(dt, point, totals);
+    return;
+  }
+  const auto add = [&totals](int m, const Column& column) {
+    totals.Add(m, column);
+  };
+  if (totals.withRates()) {
+    SumColumns<true>(dt, point, add);
+  } else {
+    SumColumns<false>(dt, point, add);
+  }
+}
+
 std::size_t AnyDegreeSums::Place(int n, int m) const {
   // Column m starts after the N terms of column 0 and the N - j + 1 of each
   // column 1 <= j < m.

@@ -29,6 +29,7 @@
 namespace norvane {
 
 struct Coefficients;
+class LongitudeTotals;
 
 /**
  * \brief Coefficients of any degree, laid out order by order, and their
@@ -93,6 +94,19 @@ class AnyDegreeSums {
   void SumColumns(double dt, const GeocentricPoint& point, Sink&& sink) const;
 
   /**
+   * Sums the whole expansion at one point: the totals that adding every
+   * column of SumColumns to `totals` would give, to rounding, without the
+   * columns in between.
+   *
+   * @param[in] dt years since the model's epoch.
+   * @param[in] point the point's geocentric terms.
+   * @param[in,out] totals of the point's longitude, as constructed; takes
+   *   the totals of the field and, if it was made with rates, of the rates.
+   */
+  void SumPoint(double dt, const GeocentricPoint& point,
+                LongitudeTotals& totals) const;
+
+  /**
    * The east component exactly at a pole, where the east sums vanish: from
    * the order-1 functions divided by sin(colatitude).
    *
@@ -153,6 +167,10 @@ class AnyDegreeSums {
                       const GeocentricPoint& point, Diagonals& diagonals,
                       Column columns[4]) const;
 
+  // SumPoint four orders at a time.  Only where WideSupported().
+  void SumPointWide(double dt, const GeocentricPoint& point,
+                    LongitudeTotals& totals) const;
+
   int degree_;
   int secularDegree_;        // highest degree with non-zero gdot or hdot
   std::vector<Term> terms_;  // order 0 (n = 1..N), then order 1 (n = 1..N)...
@@ -195,6 +213,9 @@ class LongitudeTotals {
     Add(m, column.field, field);
     if (rates_) Add(m, column.rates, rates);
   }
+
+  /// @return whether the rates' sums are combined too.
+  bool withRates() const { return rates_; }
 
   const double slon;     ///< sine of the longitude
   const double clon;     ///< cosine of the longitude

@@ -66,14 +66,7 @@ FieldAndRates LoadedModel::Evaluate(double altitude, double latitude,
   SphericalField r;
   if (any_) {
     LongitudeTotals totals(longitude, rates);
-    const auto add = [&totals](int m, const AnyDegreeSums::Column& column) {
-      totals.Add(m, column);
-    };
-    if (rates) {
-      any_->SumColumns<true>(dt, point, add);
-    } else {
-      any_->SumColumns<false>(dt, point, add);
-    }
+    any_->SumPoint(dt, point, totals);
     b = any_->Finish(totals.field, dt, false, point, totals.slon, totals.clon);
     r = any_->Finish(totals.rates, dt, true, point, totals.slon, totals.clon);
   } else if (rates) {

@@ -111,19 +111,23 @@ NORVANE_WIDE void Store(const Sums& s, Part Column::*part, Column* columns) {
   }
 }
 
-template <bool kRates, class Quad, class Column>
-NORVANE_WIDE const Quad* SumFour(const Quad* q, int m0, int degree,
-                                 int secularDegree, double dt,
-                                 const GeocentricPoint& point, Quad& pd,
-                                 Quad& below, Column* columns) {
-  const double ast = point.aor * point.st;
-  const Terms t{_mm256_set1_pd(point.aor * point.ct), _mm256_set1_pd(ast),
-                _mm256_set1_pd(point.aor * point.aor), _mm256_set1_pd(dt)};
+// The sums down the columns of the orders m0 to m0 + 3 into field and,
+// with kRates, rates; `diagonal` and `below` hold (aor st)^m and
+// (aor st)^(m - 1) (0 for m = 0) by lane and move on by four orders.
+// @return the quads of the next four orders.
+template <bool kRates, class Quad>
+NORVANE_WIDE __attribute__((noinline)) const Quad* SumFour(
+    const Quad* q, int m0, int degree, int secularDegree, const Terms& terms,
+    __m256d& diagonals, __m256d& belowDiagonals, Sums& fieldSums,
+    Sums& rateSums) {
+  // Local copies, which stay in registers: the compiler cannot tell the
+  // references from the quads.
+  const Terms t = terms;
+  const __m256d diagonal = diagonals;
   const __m256d zero = _mm256_setzero_pd();
-  const __m256d diagonal = _mm256_load_pd(pd.lane);
   const __m256d orders = _mm256_setr_pd(m0, m0 + 1.0, m0 + 2.0, m0 + 3.0);
   const __m256d dDiagonal =
-      _mm256_mul_pd(_mm256_mul_pd(t.act, orders), _mm256_load_pd(below.lane));
+      _mm256_mul_pd(_mm256_mul_pd(t.act, orders), belowDiagonals);
   // Order 0 starts from Pt(0, 0) = 1 at degree 0, which adds nothing.
   const int first = m0 == 0 ? 1 : m0;
   Recursion r{m0 == 0 ? _mm256_setr_pd(1.0, 0.0, 0.0, 0.0) : zero, zero, zero,
@@ -144,19 +148,104 @@ NORVANE_WIDE const Quad* SumFour(const Quad* q, int m0, int degree,
     q = Step<true, kRates>(q, t, zero, zero, r, field, rates);
   for (; n <= degree; ++n)
     q = Step<false, kRates>(q, t, zero, zero, r, field, rates);
+  fieldSums = field;
+  rateSums = rates;
+  // The next four orders' diagonals: (aor st)^(m + 4) and (aor st)^(m + 3).
+  const double ast = _mm256_cvtsd_f64(t.ast);
+  const double ast2 = ast * ast;
+  belowDiagonals = _mm256_mul_pd(diagonal, _mm256_set1_pd(ast2 * ast));
+  diagonals = _mm256_mul_pd(diagonal, _mm256_set1_pd(ast2 * ast2));
+  return q;
+}
+
+// The point's terms, in every lane.
+NORVANE_WIDE Terms PointTerms(double dt, const GeocentricPoint& point) {
+  return {_mm256_set1_pd(point.aor * point.ct),
+          _mm256_set1_pd(point.aor * point.st),
+          _mm256_set1_pd(point.aor * point.aor), _mm256_set1_pd(dt)};
+}
+
+// SumFour into four columns, for SumColumns.
+template <bool kRates, class Quad, class Column>
+NORVANE_WIDE const Quad* SumColumnsOfFour(const Quad* q, int m0, int degree,
+                                          int secularDegree, double dt,
+                                          const GeocentricPoint& point,
+                                          Quad& pd, Quad& below,
+                                          Column* columns) {
+  __m256d diagonal = _mm256_load_pd(pd.lane);
+  __m256d diagonalBelow = _mm256_load_pd(below.lane);
+  Sums field, rates;
+  q = SumFour<kRates>(q, m0, degree, secularDegree, PointTerms(dt, point),
+                      diagonal, diagonalBelow, field, rates);
+  _mm256_store_pd(pd.lane, diagonal);
+  _mm256_store_pd(below.lane, diagonalBelow);
   Store(field, &Column::field, columns);
   if (kRates) {
     Store(rates, &Column::rates, columns);
   } else {
     for (int lane = 0; lane < 4; ++lane) columns[lane].rates = {};
   }
-  // The next four orders' diagonals: (aor st)^(m + 4) and (aor st)^(m + 3).
-  const double ast2 = ast * ast;
-  const __m256d ast3 = _mm256_set1_pd(ast2 * ast);
-  const __m256d ast4 = _mm256_set1_pd(ast2 * ast2);
-  _mm256_store_pd(below.lane, _mm256_mul_pd(diagonal, ast3));
-  _mm256_store_pd(pd.lane, _mm256_mul_pd(diagonal, ast4));
   return q;
+}
+
+// Totals over the orders so far, one lane per order modulo 4, as
+// LongitudeTotals adds them up.
+struct Totals {
+  __m256d radial, south, east;
+};
+
+// Adds four orders' sums, their multiples of the longitude cp and sp and
+// their orders fm in hand.
+NORVANE_WIDE __attribute__((always_inline)) inline void Combine(
+    const Sums& s, __m256d cp, __m256d sp, __m256d fm, Totals& t) {
+  t.radial = _mm256_fmadd_pd(cp, s.rg, _mm256_fmadd_pd(sp, s.rh, t.radial));
+  t.south = _mm256_fmadd_pd(cp, s.sg, _mm256_fmadd_pd(sp, s.sh, t.south));
+  t.east = _mm256_fmadd_pd(
+      fm, _mm256_fmsub_pd(sp, s.eg, _mm256_mul_pd(cp, s.eh)), t.east);
+}
+
+// The totals of the four lanes, as LongitudeTotals gives them.
+NORVANE_WIDE SphericalField Sum(const Totals& t) {
+  return {wide::LaneSum(t.radial), -wide::LaneSum(t.south),
+          wide::LaneSum(t.east)};
+}
+
+// All the orders combined with the multiples of the longitude as they come,
+// in registers, for SumPoint: LongitudeTotals' totals.
+template <bool kRates, class Quad>
+NORVANE_WIDE void SumAllOrders(const Quad* q, int degree, int secularDegree,
+                               double dt, const GeocentricPoint& point,
+                               double slon, double clon, SphericalField& field,
+                               SphericalField& rates) {
+  const Terms t = PointTerms(dt, point);
+  const double ast = point.aor * point.st;
+  __m256d diagonal = _mm256_setr_pd(1.0, ast, ast * ast, ast * ast * ast);
+  __m256d below = _mm256_setr_pd(0.0, 1.0, ast, ast * ast);
+  // The multiples of the longitude of orders 0 to 3, then four on at a
+  // time by angle addition.
+  const double c2 = clon * clon - slon * slon;
+  const double s2 = slon * clon + clon * slon;
+  const double c3 = clon * c2 - slon * s2;
+  const double s3 = slon * c2 + clon * s2;
+  const __m256d c4 = _mm256_set1_pd(c2 * c2 - s2 * s2);
+  const __m256d s4 = _mm256_set1_pd(s2 * c2 + c2 * s2);
+  __m256d cp = _mm256_setr_pd(1.0, clon, c2, c3);
+  __m256d sp = _mm256_setr_pd(0.0, slon, s2, s3);
+  const __m256d zero = _mm256_setzero_pd();
+  Totals totals{zero, zero, zero};
+  Totals rateTotals = totals;
+  for (int m0 = 0; m0 <= degree; m0 += 4) {
+    Sums f, r;
+    q = SumFour<kRates>(q, m0, degree, secularDegree, t, diagonal, below, f, r);
+    const __m256d fm = _mm256_setr_pd(m0, m0 + 1.0, m0 + 2.0, m0 + 3.0);
+    Combine(f, cp, sp, fm, totals);
+    if (kRates) Combine(r, cp, sp, fm, rateTotals);
+    const __m256d next = _mm256_fmsub_pd(cp, c4, _mm256_mul_pd(sp, s4));
+    sp = _mm256_fmadd_pd(sp, c4, _mm256_mul_pd(cp, s4));
+    cp = next;
+  }
+  field = Sum(totals);
+  rates = kRates ? Sum(rateTotals) : SphericalField{};
 }
 
 }  // namespace
@@ -168,10 +257,23 @@ const AnyDegreeSums::Quad* AnyDegreeSums::SumQuad(bool rates, const Quad* quad,
                                                   const GeocentricPoint& point,
                                                   Diagonals& diagonals,
                                                   Column columns[4]) const {
-  return rates ? SumFour<true>(quad, m0, degree_, secularDegree_, dt, point,
-                               diagonals.pd, diagonals.below, columns)
-               : SumFour<false>(quad, m0, degree_, secularDegree_, dt, point,
-                                diagonals.pd, diagonals.below, columns);
+  return rates ? SumColumnsOfFour<true>(quad, m0, degree_, secularDegree_, dt,
+                                        point, diagonals.pd, diagonals.below,
+                                        columns)
+               : SumColumnsOfFour<false>(quad, m0, degree_, secularDegree_, dt,
+                                         point, diagonals.pd, diagonals.below,
+                                         columns);
+}
+
+void AnyDegreeSums::SumPointWide(double dt, const GeocentricPoint& point,
+                                 LongitudeTotals& totals) const {
+  if (totals.withRates()) {
+    SumAllOrders<true>(quads_.data(), degree_, secularDegree_, dt, point,
+                       totals.slon, totals.clon, totals.field, totals.rates);
+  } else {
+    SumAllOrders<false>(quads_.data(), degree_, secularDegree_, dt, point,
+                        totals.slon, totals.clon, totals.field, totals.rates);
+  }
 }
 
 #undef NORVANE_WIDE
@@ -187,6 +289,8 @@ const AnyDegreeSums::Quad* AnyDegreeSums::SumQuad(bool, const Quad* quad, int,
                                                   Diagonals&, Column*) const {
   return quad;
 }
+void AnyDegreeSums::SumPointWide(double, const GeocentricPoint&,
+                                 LongitudeTotals&) const {}
 
 #endif
 
