@@ -243,6 +243,12 @@ NORVANE_WIDE void SumAllOrders(const Quad* q, int degree, int secularDegree,
     const __m256d next = _mm256_fmsub_pd(cp, c4, _mm256_mul_pd(sp, s4));
     sp = _mm256_fmadd_pd(sp, c4, _mm256_mul_pd(cp, s4));
     cp = next;
+    // Near a pole (aor st)^m underflows: once it is 0 for the next four
+    // orders, their functions and all above are 0 and add exactly nothing.
+    const __m256d left =
+        _mm256_or_pd(_mm256_cmp_pd(diagonal, zero, _CMP_NEQ_UQ),
+                     _mm256_cmp_pd(below, zero, _CMP_NEQ_UQ));
+    if (_mm256_movemask_pd(left) == 0) break;
   }
   field = Sum(totals);
   rates = kRates ? Sum(rateTotals) : SphericalField{};
