@@ -59,6 +59,47 @@ void AnyDegreeSums::SumPoint(double dt, const GeocentricPoint& point,
   }
 }
 
+namespace {
+
+// The sums of one part of an order's column, in OrderSums' order.
+constexpr double AnyDegreeSums::OrderSums::*kSums[] = {
+    &AnyDegreeSums::OrderSums::east,   &AnyDegreeSums::OrderSums::eastH,
+    &AnyDegreeSums::OrderSums::south,  &AnyDegreeSums::OrderSums::southH,
+    &AnyDegreeSums::OrderSums::radial, &AnyDegreeSums::OrderSums::radialH};
+
+// The field's and the rates' parts of a column.
+constexpr AnyDegreeSums::OrderSums AnyDegreeSums::Column::*kParts[] = {
+    &AnyDegreeSums::Column::field, &AnyDegreeSums::Column::rates};
+
+}  // namespace
+
+void AnyDegreeSums::SumColumnsInto(double dt, const GeocentricPoint& point,
+                                   std::vector<Quad>& columns) const {
+  columns.assign(static_cast<std::size_t>(degree_ / 4 + 1) * 12, Quad{});
+  SumColumns<true>(dt, point, [&columns](int m, const Column& column) {
+    Quad* block = &columns[static_cast<std::size_t>(m / 4) * 12];
+    for (const auto part : kParts) {
+      for (const auto sum : kSums) (block++)->lane[m % 4] = column.*part.*sum;
+    }
+  });
+}
+
+void AnyDegreeSums::CombineColumns(const std::vector<Quad>& columns,
+                                   LongitudeTotals& totals) const {
+  if (!quads_.empty()) {
+    CombineColumnsWide(columns, totals);
+    return;
+  }
+  for (int m = 0; m <= degree_; ++m) {
+    const Quad* block = &columns[static_cast<std::size_t>(m / 4) * 12];
+    Column column;
+    for (const auto part : kParts) {
+      for (const auto sum : kSums) column.*part.*sum = (block++)->lane[m % 4];
+    }
+    totals.Add(m, column);
+  }
+}
+
 std::size_t AnyDegreeSums::Place(int n, int m) const {
   // Column m starts after the N terms of column 0 and the N - j + 1 of each
   // column 1 <= j < m.

@@ -64,6 +64,12 @@ class AnyDegreeSums {
     OrderSums rates;
   };
 
+  /// Four values, one for each of the orders m0 to m0 + 3, m0 a multiple
+  /// of 4: one AVX register's worth.
+  struct alignas(32) Quad {
+    double lane[4];
+  };
+
   /// @return whether this processor sums four orders at a time.
   static bool WideSupported();
 
@@ -107,6 +113,28 @@ class AnyDegreeSums {
                 LongitudeTotals& totals) const;
 
   /**
+   * Sums every column at one point, for CombineColumns to combine with any
+   * number of longitudes.
+   *
+   * @param[in] dt years since the model's epoch.
+   * @param[in] point the point's geocentric terms.
+   * @param[out] columns for each four orders, the sums of OrderSums in its
+   *   order, of the field and then of the rates: twelve quads.
+   */
+  void SumColumnsInto(double dt, const GeocentricPoint& point,
+                      std::vector<Quad>& columns) const;
+
+  /**
+   * Combines the columns of a point with the multiples of a longitude: what
+   * SumPoint gives at that longitude, to rounding.
+   *
+   * @param[in] columns from SumColumnsInto.
+   * @param[in,out] totals as for SumPoint.
+   */
+  void CombineColumns(const std::vector<Quad>& columns,
+                      LongitudeTotals& totals) const;
+
+  /**
    * The east component exactly at a pole, where the east sums vanish: from
    * the order-1 functions divided by sin(colatitude).
    *
@@ -140,12 +168,6 @@ class AnyDegreeSums {
     double g[2], h[2], gDot[2], hDot[2], k[2], recurs[2];
   };
 
-  // Four values, one for each order of a quad m0 to m0 + 3: one AVX
-  // register's worth.
-  struct alignas(32) Quad {
-    double lane[4];
-  };
-
   // What the wide summation carries from one quad of orders to the next:
   // Pt(m, m) and (aor st)^(m - 1), 0 for m = 0, by lane.
   struct Diagonals {
@@ -167,9 +189,12 @@ class AnyDegreeSums {
                       const GeocentricPoint& point, Diagonals& diagonals,
                       Column columns[4]) const;
 
-  // SumPoint four orders at a time.  Only where WideSupported().
+  // SumPoint and CombineColumns four orders at a time.  Only where
+  // WideSupported().
   void SumPointWide(double dt, const GeocentricPoint& point,
                     LongitudeTotals& totals) const;
+  void CombineColumnsWide(const std::vector<Quad>& columns,
+                          LongitudeTotals& totals) const;
 
   int degree_;
   int secularDegree_;        // highest degree with non-zero gdot or hdot

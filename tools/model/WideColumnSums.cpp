@@ -194,21 +194,44 @@ struct Totals {
   __m256d radial, south, east;
 };
 
-// Adds four orders' sums, their multiples of the longitude cp and sp and
-// their orders fm in hand.
-NORVANE_WIDE __attribute__((always_inline)) inline void Combine(
-    const Sums& s, __m256d cp, __m256d sp, __m256d fm, Totals& t) {
-  t.radial = _mm256_fmadd_pd(cp, s.rg, _mm256_fmadd_pd(sp, s.rh, t.radial));
-  t.south = _mm256_fmadd_pd(cp, s.sg, _mm256_fmadd_pd(sp, s.sh, t.south));
-  t.east = _mm256_fmadd_pd(
-      fm, _mm256_fmsub_pd(sp, s.eg, _mm256_mul_pd(cp, s.eh)), t.east);
-}
-
 // The totals of the four lanes, as LongitudeTotals gives them.
 NORVANE_WIDE SphericalField Sum(const Totals& t) {
   return {wide::LaneSum(t.radial), -wide::LaneSum(t.south),
           wide::LaneSum(t.east)};
 }
+
+// The multiples of the longitude and the orders of four orders: 0 to 3 at
+// first, then four on at a time by angle addition.
+struct LongitudeMultiples {
+  __m256d cp, sp;  // cos and sin of m x longitude
+  __m256d fm;      // m
+  __m256d c4, s4;  // cos and sin of 4 x longitude
+
+  NORVANE_WIDE LongitudeMultiples(double slon, double clon) {
+    const double c2 = clon * clon - slon * slon;
+    const double s2 = slon * clon + clon * slon;
+    c4 = _mm256_set1_pd(c2 * c2 - s2 * s2);
+    s4 = _mm256_set1_pd(s2 * c2 + c2 * s2);
+    cp = _mm256_setr_pd(1.0, clon, c2, clon * c2 - slon * s2);
+    sp = _mm256_setr_pd(0.0, slon, s2, slon * c2 + clon * s2);
+    fm = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
+  }
+
+  // Adds the four orders' sums.
+  NORVANE_WIDE void Combine(const Sums& s, Totals& t) const {
+    t.radial = _mm256_fmadd_pd(cp, s.rg, _mm256_fmadd_pd(sp, s.rh, t.radial));
+    t.south = _mm256_fmadd_pd(cp, s.sg, _mm256_fmadd_pd(sp, s.sh, t.south));
+    t.east = _mm256_fmadd_pd(
+        fm, _mm256_fmsub_pd(sp, s.eg, _mm256_mul_pd(cp, s.eh)), t.east);
+  }
+
+  NORVANE_WIDE void Next() {
+    const __m256d next = _mm256_fmsub_pd(cp, c4, _mm256_mul_pd(sp, s4));
+    sp = _mm256_fmadd_pd(sp, c4, _mm256_mul_pd(cp, s4));
+    cp = next;
+    fm = _mm256_add_pd(fm, _mm256_set1_pd(4.0));
+  }
+};
 
 // All the orders combined with the multiples of the longitude as they come,
 // in registers, for SumPoint: LongitudeTotals' totals.
@@ -221,34 +244,48 @@ NORVANE_WIDE void SumAllOrders(const Quad* q, int degree, int secularDegree,
   const double ast = point.aor * point.st;
   __m256d diagonal = _mm256_setr_pd(1.0, ast, ast * ast, ast * ast * ast);
   __m256d below = _mm256_setr_pd(0.0, 1.0, ast, ast * ast);
-  // The multiples of the longitude of orders 0 to 3, then four on at a
-  // time by angle addition.
-  const double c2 = clon * clon - slon * slon;
-  const double s2 = slon * clon + clon * slon;
-  const double c3 = clon * c2 - slon * s2;
-  const double s3 = slon * c2 + clon * s2;
-  const __m256d c4 = _mm256_set1_pd(c2 * c2 - s2 * s2);
-  const __m256d s4 = _mm256_set1_pd(s2 * c2 + c2 * s2);
-  __m256d cp = _mm256_setr_pd(1.0, clon, c2, c3);
-  __m256d sp = _mm256_setr_pd(0.0, slon, s2, s3);
+  LongitudeMultiples multiples(slon, clon);
   const __m256d zero = _mm256_setzero_pd();
   Totals totals{zero, zero, zero};
   Totals rateTotals = totals;
   for (int m0 = 0; m0 <= degree; m0 += 4) {
     Sums f, r;
     q = SumFour<kRates>(q, m0, degree, secularDegree, t, diagonal, below, f, r);
-    const __m256d fm = _mm256_setr_pd(m0, m0 + 1.0, m0 + 2.0, m0 + 3.0);
-    Combine(f, cp, sp, fm, totals);
-    if (kRates) Combine(r, cp, sp, fm, rateTotals);
-    const __m256d next = _mm256_fmsub_pd(cp, c4, _mm256_mul_pd(sp, s4));
-    sp = _mm256_fmadd_pd(sp, c4, _mm256_mul_pd(cp, s4));
-    cp = next;
+    multiples.Combine(f, totals);
+    if (kRates) multiples.Combine(r, rateTotals);
+    multiples.Next();
     // Near a pole (aor st)^m underflows: once it is 0 for the next four
     // orders, their functions and all above are 0 and add exactly nothing.
     const __m256d left =
         _mm256_or_pd(_mm256_cmp_pd(diagonal, zero, _CMP_NEQ_UQ),
                      _mm256_cmp_pd(below, zero, _CMP_NEQ_UQ));
     if (_mm256_movemask_pd(left) == 0) break;
+  }
+  field = Sum(totals);
+  rates = kRates ? Sum(rateTotals) : SphericalField{};
+}
+
+// The sums of four orders from a block of SumColumnsInto.
+template <class Quad>
+NORVANE_WIDE Sums LoadSums(const Quad* q) {
+  return {_mm256_load_pd(q[0].lane), _mm256_load_pd(q[1].lane),
+          _mm256_load_pd(q[2].lane), _mm256_load_pd(q[3].lane),
+          _mm256_load_pd(q[4].lane), _mm256_load_pd(q[5].lane)};
+}
+
+// SumColumnsInto's columns combined with the multiples of a longitude.
+template <bool kRates, class Quad>
+NORVANE_WIDE void CombineAll(const Quad* q, int degree, double slon,
+                             double clon, SphericalField& field,
+                             SphericalField& rates) {
+  LongitudeMultiples multiples(slon, clon);
+  const __m256d zero = _mm256_setzero_pd();
+  Totals totals{zero, zero, zero};
+  Totals rateTotals = totals;
+  for (int m0 = 0; m0 <= degree; m0 += 4, q += 12) {
+    multiples.Combine(LoadSums(q), totals);
+    if (kRates) multiples.Combine(LoadSums(q + 6), rateTotals);
+    multiples.Next();
   }
   field = Sum(totals);
   rates = kRates ? Sum(rateTotals) : SphericalField{};
@@ -282,6 +319,17 @@ void AnyDegreeSums::SumPointWide(double dt, const GeocentricPoint& point,
   }
 }
 
+void AnyDegreeSums::CombineColumnsWide(const std::vector<Quad>& columns,
+                                       LongitudeTotals& totals) const {
+  if (totals.withRates()) {
+    CombineAll<true>(columns.data(), degree_, totals.slon, totals.clon,
+                     totals.field, totals.rates);
+  } else {
+    CombineAll<false>(columns.data(), degree_, totals.slon, totals.clon,
+                      totals.field, totals.rates);
+  }
+}
+
 #undef NORVANE_WIDE
 
 #else
@@ -297,6 +345,8 @@ const AnyDegreeSums::Quad* AnyDegreeSums::SumQuad(bool, const Quad* quad, int,
 }
 void AnyDegreeSums::SumPointWide(double, const GeocentricPoint&,
                                  LongitudeTotals&) const {}
+void AnyDegreeSums::CombineColumnsWide(const std::vector<Quad>&,
+                                       LongitudeTotals&) const {}
 
 #endif
 

@@ -121,7 +121,7 @@ TEST(WideColumnSumsTest, AgreeWithThePairedSumsOnWmmhr2025) {
   if (!AnyDegreeSums::WideSupported()) GTEST_SKIP() << "no AVX2 and FMA";
   const Coefficients model =
       ReadCoefficientFile(std::string(NORVANE_WMM_DATA_DIR) + "/WMMHR2025.COF");
-  const double share = WorstShare(model, 20000);
+  const double share = WorstShare(model, 4000);
   RecordProperty("worst_share_of_1e-12", std::to_string(share));
   EXPECT_LE(share, 1.0);
 }
