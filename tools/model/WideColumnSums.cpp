@@ -111,9 +111,9 @@ NORVANE_WIDE void Store(const Sums& s, Part Column::*part, Column* columns) {
   }
 }
 
-// The sums down the columns of the orders m0 to m0 + 3 into field and,
-// with kRates, rates; `diagonal` and `below` hold (aor st)^m and
-// (aor st)^(m - 1) (0 for m = 0) by lane and move on by four orders.
+// The sums down the columns of the orders m0 to m0 + 3 into fieldSums and,
+// with kRates, rateSums; `diagonals` and `belowDiagonals` hold (aor st)^m
+// and (aor st)^(m - 1) (0 for m = 0) by lane and move on by four orders.
 // @return the quads of the next four orders.
 template <bool kRates, class Quad>
 NORVANE_WIDE __attribute__((noinline)) const Quad* SumFour(
