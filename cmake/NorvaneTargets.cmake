@@ -31,7 +31,7 @@ function(norvane_tool_model_variant suffix)
     ${dir}/FieldCircle.cpp ${dir}/FieldElements.cpp ${dir}/LoadedModel.cpp
     ${dir}/ModelFile.cpp ${dir}/Poles.cpp ${dir}/ShcFile.cpp
     ${dir}/TextFields.cpp ${dir}/TimeVaryingModel.cpp ${dir}/Uncertainty.cpp
-    ${dir}/Utf8Text.cpp)
+    ${dir}/Utf8Text.cpp ${dir}/WideColumnSums.cpp)
   target_link_libraries(${target} PUBLIC norvane_model${suffix}
                         PRIVATE ${ARG_LIBS})
   target_compile_options(${target} PRIVATE ${ARG_OPTIONS})

@@ -5,21 +5,20 @@
 
 namespace norvane {
 
-AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
+AnyDegreeSums::AnyDegreeSums(const Coefficients& model, bool wide)
     : degree_(model.degree), secularDegree_(0) {
   const int n1 = degree_;
   terms_.resize(static_cast<std::size_t>(n1 * (n1 + 3) / 2));
-  // Column m starts after the N terms of column 0 and the N - j + 1 of each
-  // column 1 <= j < m.
-  const auto place = [n1](int n, int m) {
-    return m == 0 ? n - 1 : n1 + (m - 1) * (2 * n1 + 2 - m) / 2 + (n - m);
-  };
   ForEachSchmidtFactor(degree_, [&](int n, int m, double schmidt) {
     const CoefficientRow& row = model.rows[CoefficientIndex(n, m)];
-    terms_[place(n, m)] = {schmidt * row.g, schmidt * row.h, schmidt * row.gDot,
+    terms_[Place(n, m)] = {schmidt * row.g, schmidt * row.h, schmidt * row.gDot,
                            schmidt * row.hDot, RecursionConstant(n, m)};
     if (row.gDot != 0.0 || row.hDot != 0.0) secularDegree_ = n;
   });
+  if (wide && WideSupported()) {
+    LayOutQuads();
+    return;
+  }
   // The pairs of orders, from the terms: lane 1's order starts a degree
   // after lane 0's, but for orders 0 and 1, which both start at degree 1.
   for (int m = 0; m <= n1; m += 2) {
@@ -28,7 +27,7 @@ AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
       for (int lane = 0; lane < 2; ++lane) {
         const int order = m + lane;
         if (order > n1 || n < order) continue;
-        const Term& t = terms_[place(n, order)];
+        const Term& t = terms_[Place(n, order)];
         pair.g[lane] = t.g;
         pair.h[lane] = t.h;
         pair.gDot[lane] = t.gDot;
@@ -40,6 +39,92 @@ AnyDegreeSums::AnyDegreeSums(const Coefficients& model)
         }
       }
       pairs_.push_back(pair);
+    }
+  }
+}
+
+void AnyDegreeSums::SumPoint(double dt, const GeocentricPoint& point,
+                             LongitudeTotals& totals) const {
+  if (!quads_.empty()) {
+    SumPointWide(dt, point, totals);
+    return;
+  }
+  const auto add = [&totals](int m, const Column& column) {
+    totals.Add(m, column);
+  };
+  if (totals.withRates()) {
+    SumColumns<true>(dt, point, add);
+  } else {
+    SumColumns<false>(dt, point, add);
+  }
+}
+
+namespace {
+
+// The sums of one part of an order's column, in OrderSums' order.
+constexpr double AnyDegreeSums::OrderSums::*kSums[] = {
+    &AnyDegreeSums::OrderSums::east,   &AnyDegreeSums::OrderSums::eastH,
+    &AnyDegreeSums::OrderSums::south,  &AnyDegreeSums::OrderSums::southH,
+    &AnyDegreeSums::OrderSums::radial, &AnyDegreeSums::OrderSums::radialH};
+
+// The field's and the rates' parts of a column.
+constexpr AnyDegreeSums::OrderSums AnyDegreeSums::Column::*kParts[] = {
+    &AnyDegreeSums::Column::field, &AnyDegreeSums::Column::rates};
+
+}  // namespace
+
+void AnyDegreeSums::SumColumnsInto(double dt, const GeocentricPoint& point,
+                                   std::vector<Quad>& columns) const {
+  columns.assign(static_cast<std::size_t>(degree_ / 4 + 1) * 12, Quad{});
+  SumColumns<true>(dt, point, [&columns](int m, const Column& column) {
+    Quad* block = &columns[static_cast<std::size_t>(m / 4) * 12];
+    for (const auto part : kParts) {
+      for (const auto sum : kSums) (block++)->lane[m % 4] = column.*part.*sum;
+    }
+  });
+}
+
+void AnyDegreeSums::CombineColumns(const std::vector<Quad>& columns,
+                                   LongitudeTotals& totals) const {
+  if (!quads_.empty()) {
+    CombineColumnsWide(columns, totals);
+    return;
+  }
+  for (int m = 0; m <= degree_; ++m) {
+    const Quad* block = &columns[static_cast<std::size_t>(m / 4) * 12];
+    Column column;
+    for (const auto part : kParts) {
+      for (const auto sum : kSums) column.*part.*sum = (block++)->lane[m % 4];
+    }
+    totals.Add(m, column);
+  }
+}
+
+std::size_t AnyDegreeSums::Place(int n, int m) const {
+  // Column m starts after the N terms of column 0 and the N - j + 1 of each
+  // column 1 <= j < m.
+  return static_cast<std::size_t>(
+      m == 0 ? n - 1 : degree_ + (m - 1) * (2 * degree_ + 2 - m) / 2 + (n - m));
+}
+
+void AnyDegreeSums::LayOutQuads() {
+  for (int m0 = 0; m0 <= degree_; m0 += 4) {
+    for (int n = m0 == 0 ? 1 : m0; n <= degree_; ++n) {
+      Quad g{}, h{}, gDot{}, hDot{}, k{};
+      for (int lane = 0; lane < 4; ++lane) {
+        const int m = m0 + lane;
+        if (m > n) continue;
+        const Term& t = terms_[Place(n, m)];
+        g.lane[lane] = t.g;
+        h.lane[lane] = t.h;
+        gDot.lane[lane] = t.gDot;
+        hDot.lane[lane] = t.hDot;
+        // On its diagonal an order starts afresh; order 0 recurs from
+        // degree 0.
+        if (n > m || m == 0) k.lane[lane] = t.k;
+      }
+      quads_.insert(quads_.end(), {g, h, k});
+      if (n <= secularDegree_) quads_.insert(quads_.end(), {gDot, hDot});
     }
   }
 }

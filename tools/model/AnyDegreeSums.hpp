@@ -10,10 +10,16 @@
  * work into column sums over the degrees, which depend on the colatitude,
  * the radius and the year only, and their combination with the multiples of
  * the longitude.  Its cost grows as the square of the degree.
+ *
+ * Where the processor has AVX2 and FMA the columns are summed four orders
+ * at a time (WideColumnSums.cpp), from coefficients laid out in the order
+ * that summation reads them; elsewhere two at a time in SSE2 lanes.  The
+ * two ways agree to rounding.
  */
 
 #include <math.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "model/DoublePair.hpp"
@@ -23,6 +29,7 @@
 namespace norvane {
 
 struct Coefficients;
+class LongitudeTotals;
 
 /**
  * \brief Coefficients of any degree, laid out order by order, and their
@@ -57,12 +64,25 @@ class AnyDegreeSums {
     OrderSums rates;
   };
 
+  /// Four values, one for each of the orders m0 to m0 + 3, m0 a multiple
+  /// of 4: one AVX register's worth.
+  struct alignas(32) Quad {
+    double lane[4];
+  };
+
+  /// @return whether this processor sums four orders at a time.
+  static bool WideSupported();
+
   /**
-   * Folds the Schmidt factors into a model's coefficients.
+   * Folds the Schmidt factors into a model's coefficients and lays them out
+   * for the summation.
    *
    * @param[in] model the coefficients as the file gives them.
+   * @param[in] wide whether to sum four orders at a time; only where
+   *   WideSupported().  Tests compare the two ways.
    */
-  explicit AnyDegreeSums(const Coefficients& model);
+  explicit AnyDegreeSums(const Coefficients& model,
+                         bool wide = WideSupported());
 
   /// @return the highest degree and order N.
   int degree() const { return degree_; }
@@ -78,6 +98,41 @@ class AnyDegreeSums {
    */
   template <bool kRates, class Sink>
   void SumColumns(double dt, const GeocentricPoint& point, Sink&& sink) const;
+
+  /**
+   * Sums the whole expansion at one point: the totals that adding every
+   * column of SumColumns to `totals` would give, to rounding, without the
+   * columns in between.
+   *
+   * @param[in] dt years since the model's epoch.
+   * @param[in] point the point's geocentric terms.
+   * @param[in,out] totals of the point's longitude, as constructed; takes
+   *   the totals of the field and, if it was made with rates, of the rates.
+   */
+  void SumPoint(double dt, const GeocentricPoint& point,
+                LongitudeTotals& totals) const;
+
+  /**
+   * Sums every column at one point, for CombineColumns to combine with any
+   * number of longitudes.
+   *
+   * @param[in] dt years since the model's epoch.
+   * @param[in] point the point's geocentric terms.
+   * @param[out] columns for each four orders, the sums of OrderSums in its
+   *   order, of the field and then of the rates: twelve quads.
+   */
+  void SumColumnsInto(double dt, const GeocentricPoint& point,
+                      std::vector<Quad>& columns) const;
+
+  /**
+   * Combines the columns of a point with the multiples of a longitude: what
+   * SumPoint gives at that longitude, to rounding.
+   *
+   * @param[in] columns from SumColumnsInto.
+   * @param[in,out] totals as for SumPoint.
+   */
+  void CombineColumns(const std::vector<Quad>& columns,
+                      LongitudeTotals& totals) const;
 
   /**
    * The east component exactly at a pole, where the east sums vanish: from
@@ -113,12 +168,45 @@ class AnyDegreeSums {
     double g[2], h[2], gDot[2], hDot[2], k[2], recurs[2];
   };
 
+  // What the wide summation carries from one quad of orders to the next:
+  // Pt(m, m) and (aor st)^(m - 1), 0 for m = 0, by lane.
+  struct Diagonals {
+    Quad pd;
+    Quad below;
+  };
+
+  // Where term (n, m) is in terms_.
+  std::size_t Place(int n, int m) const;
+
+  // Lays out quads_ from terms_.
+  void LayOutQuads();
+
+  // Sums the columns of the orders m0 to m0 + 3 four at a time, from the
+  // quads at `quad` on, into columns; advances the diagonals by four orders.
+  // Only where WideSupported().
+  // @return the quads of the next four orders.
+  const Quad* SumQuad(bool rates, const Quad* quad, int m0, double dt,
+                      const GeocentricPoint& point, Diagonals& diagonals,
+                      Column columns[4]) const;
+
+  // SumPoint and CombineColumns four orders at a time.  Only where
+  // WideSupported().
+  void SumPointWide(double dt, const GeocentricPoint& point,
+                    LongitudeTotals& totals) const;
+  void CombineColumnsWide(const std::vector<Quad>& columns,
+                          LongitudeTotals& totals) const;
+
   int degree_;
   int secularDegree_;        // highest degree with non-zero gdot or hdot
   std::vector<Term> terms_;  // order 0 (n = 1..N), then order 1 (n = 1..N)...
-  // Orders 0 and 1 from degree 1, then orders 2 and 3 from degree 2, ...,
-  // each pair to degree N; an order N + 1 is all zero.
+  // Two orders at a time: orders 0 and 1 from degree 1, then orders 2 and 3
+  // from degree 2, ..., each pair to degree N; an order N + 1 is all zero.
   std::vector<TermPair> pairs_;
+  // Four orders at a time: orders 0 to 3 from degree 1, then 4 to 7 from
+  // degree 4, ..., each to degree N, as g, h and k of each degree and, up
+  // to secularDegree_, gDot and hDot; orders above N are all zero.  Empty
+  // where the pairs are used.
+  std::vector<Quad> quads_;
 };
 
 /**
@@ -151,6 +239,9 @@ class LongitudeTotals {
     if (rates_) Add(m, column.rates, rates);
   }
 
+  /// @return whether the rates' sums are combined too.
+  bool withRates() const { return rates_; }
+
   const double slon;     ///< sine of the longitude
   const double clon;     ///< cosine of the longitude
   SphericalField field;  ///< totals of the field's sums
@@ -171,6 +262,20 @@ class LongitudeTotals {
 template <bool kRates, class Sink>
 void AnyDegreeSums::SumColumns(double dt, const GeocentricPoint& point,
                                Sink&& sink) const {
+  if (!quads_.empty()) {
+    // Pt(m, m) = (aor st)^m and (aor st)^(m - 1) of orders 0 to 3.
+    const double ast = point.aor * point.st;
+    Diagonals diagonals{{{1.0, ast, ast * ast, ast * ast * ast}},
+                        {{0.0, 1.0, ast, ast * ast}}};
+    Column columns[4];
+    const Quad* quad = quads_.data();
+    for (int m0 = 0; m0 <= degree_; m0 += 4) {
+      quad = SumQuad(kRates, quad, m0, dt, point, diagonals, columns);
+      for (int lane = 0; lane < 4 && m0 + lane <= degree_; ++lane)
+        sink(m0 + lane, static_cast<const Column&>(columns[lane]));
+    }
+    return;
+  }
   using P = DoublePair;
   const double aor2 = point.aor * point.aor;
   const double act = point.aor * point.ct;

@@ -66,14 +66,7 @@ FieldAndRates LoadedModel::Evaluate(double altitude, double latitude,
   SphericalField r;
   if (any_) {
     LongitudeTotals totals(longitude, rates);
-    const auto add = [&totals](int m, const AnyDegreeSums::Column& column) {
-      totals.Add(m, column);
-    };
-    if (rates) {
-      any_->SumColumns<true>(dt, point, add);
-    } else {
-      any_->SumColumns<false>(dt, point, add);
-    }
+    any_->SumPoint(dt, point, totals);
     b = any_->Finish(totals.field, dt, false, point, totals.slon, totals.clon);
     r = any_->Finish(totals.rates, dt, true, point, totals.slon, totals.clon);
   } else if (rates) {
@@ -99,19 +92,14 @@ ModelCircle::ModelCircle(const LoadedModel& model, double altitude,
     fixed_.emplace(model.record_, altitude, latitude, dt_, *model.ellipsoid_);
     return;
   }
-  columns_.reserve(static_cast<std::size_t>(model.any_->degree()) + 1);
-  model.any_->SumColumns<true>(
-      dt_, point_, [this](int, const AnyDegreeSums::Column& column) {
-        columns_.push_back(column);
-      });
+  model.any_->SumColumnsInto(dt_, point_, columns_);
 }
 
 FieldAndRates ModelCircle::Evaluate(double longitude, bool rates) const {
   if (fixed_) return fixed_->Evaluate(longitude, rates);
   LongitudeTotals totals(longitude, rates);
-  for (int m = 0; m < static_cast<int>(columns_.size()); ++m)
-    totals.Add(m, columns_[m]);
   const AnyDegreeSums& any = *model_->any_;
+  any.CombineColumns(columns_, totals);
   const SphericalField b =
       any.Finish(totals.field, dt_, false, point_, totals.slon, totals.clon);
   const SphericalField r =

@@ -162,8 +162,8 @@ class ModelCircle {
   const LoadedModel* model_;
   GeocentricPoint point_;
   double dt_;
-  std::optional<FieldCircle> fixed_;            // degrees up to 12
-  std::vector<AnyDegreeSums::Column> columns_;  // higher degrees
+  std::optional<FieldCircle> fixed_;          // degrees up to 12
+  std::vector<AnyDegreeSums::Quad> columns_;  // higher degrees
 };
 
 }  // namespace norvane
