@@ -1,5 +1,6 @@
 #include "tools/chart/KeyLayer.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -75,10 +76,14 @@ void DrawKey(cairo_t* cr, const ChartFrame& frame) {
                                                : "positive"},
                {kNegative, 0.12, declination ? "west (negative)" : "negative"},
                {kZero, 0.22, declination ? "agonic line (zero)" : "zero"}};
-  // Only the kinds of line the chart has.
+  // Only the kinds of line the map shows: a polar map leaves out the lines
+  // of the other hemisphere.
   bool present[3] = {false, false, false};
   for (const ContourLine& line : *content.lines) {
-    present[line.value > 0.0 ? 0 : line.value < 0.0 ? 1 : 2] = true;
+    bool& kind = present[line.value > 0.0 ? 0 : line.value < 0.0 ? 1 : 2];
+    kind =
+        kind || std::any_of(line.points.begin(), line.points.end(),
+                            [&](const GeoPoint& p) { return frame.OnMap(p); });
   }
   double x = frame.Map().Left();
   const double y =

@@ -22,6 +22,7 @@
 
 #include "tests/tools/chart/ChartCommand.hpp"
 #include "common/Pi.hpp"
+#include "tools/chart/ChartFrame.hpp"
 #include "tools/model/CoefficientFile.hpp"
 #include "tools/model/LoadedModel.hpp"
 
@@ -206,6 +207,45 @@ TEST(NorvaneChartTest, DrawsTheSameFilesOnAnyNumberOfThreads) {
             << options << " " << files[k] << " " << threads << " threads";
       }
     }
+  }
+}
+
+// How many paths an SVG strokes in a colour: cairo writes each as
+// "stroke:rgb(R%,G%,B%)" with whole percentages.
+int StrokesIn(const std::string& svg, Colour colour) {
+  const auto percent = [](double c) {
+    return std::to_string(static_cast<int>(std::lround(100.0 * c))) + "%";
+  };
+  const std::string stroke = "stroke:rgb(" + percent(colour.r) + "," +
+                             percent(colour.g) + "," + percent(colour.b) + ")";
+  int count = 0;
+  for (std::size_t at = svg.find(stroke); at != std::string::npos;
+       at = svg.find(stroke, at + 1))
+    ++count;
+  return count;
+}
+
+// The key shows a kind of line (positive, negative, zero) only where the
+// map shows one: north of 55 degrees the field dips down everywhere, south
+// of -55 up everywhere, and a world map has both and the dip equator.
+TEST(NorvaneChartTest, TheKeyShowsOnlyTheKindsOfLineOnTheMap) {
+  const struct {
+    const char* projection;
+    bool positive, negative, zero;
+  } cases[] = {{"plate-carree", true, true, true},
+               {"north-polar", true, false, false},
+               {"south-polar", false, true, false}};
+  for (const auto& c : cases) {
+    const std::string svg = ScratchPath(".svg");
+    ASSERT_EQ(RunChart(std::string("--element I --grid 2 --coastlines none "
+                                   "--projection ") +
+                       c.projection + " --svg " + svg)
+                  .status,
+              0);
+    const std::string text = ReadFile(svg);
+    EXPECT_EQ(StrokesIn(text, kPositive) > 0, c.positive) << c.projection;
+    EXPECT_EQ(StrokesIn(text, kNegative) > 0, c.negative) << c.projection;
+    EXPECT_EQ(StrokesIn(text, kZero) > 0, c.zero) << c.projection;
   }
 }
 
