@@ -90,9 +90,7 @@ void FieldSource::Row(double latitude, double longitude0, double step,
   // Heights above the sea vary along the circle: those go point by point.
   const LoadedModel& interval = model_->At(request_.year);
   std::optional<ModelCircle> circle;
-  if (!request_.geoid)
-    circle.emplace(interval, request_.altitude, tools::Radians(latitude),
-                   request_.year);
+  if (!request_.geoid) circle.emplace(Circle(latitude));
   for (int k = 0; k < count; ++k) {
     const double longitude = longitude0 + k * step;
     const FieldAndRates f =
@@ -102,17 +100,15 @@ void FieldSource::Row(double latitude, double longitude0, double step,
                                    tools::Radians(latitude),
                                    tools::Radians(longitude), request_.year,
                                    request_.quantity.rates);
-    values[k] = Pick(request_.quantity, errors_, f);
+    values[k] = QuantityOf(f);
     horizontal[k] = f.field.H;
   }
 }
 
 double FieldSource::Value(double latitude, double longitude) const {
-  return Pick(
-      request_.quantity, errors_,
-      model_->Evaluate(Altitude(latitude, longitude), tools::Radians(latitude),
-                       tools::Radians(longitude), request_.year,
-                       request_.quantity.rates));
+  return QuantityOf(model_->Evaluate(
+      Altitude(latitude, longitude), tools::Radians(latitude),
+      tools::Radians(longitude), request_.year, request_.quantity.rates));
 }
 
 ValueGrid EvaluateGrid(const FieldSource& source, double step,
