@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/Pi.hpp"
 #include "model/Geocentric.hpp"
 #include "tools/common/Angles.hpp"
 
@@ -27,9 +28,8 @@ Components ComponentsOf(const FieldAndRates& f) {
 double ArcNode(int k) {
   static const std::array<double, kArcNodes> nodes = [] {
     std::array<double, kArcNodes> s{};
-    const double pi = std::acos(-1.0);
     for (int j = 0; j < kArcNodes; ++j)
-      s[j] = 0.5 * (1.0 - std::cos(pi * j / (kArcNodes - 1)));
+      s[j] = 0.5 * (1.0 - std::cos(kPi * j / (kArcNodes - 1)));
     s[0] = 0.0;
     s[kArcNodes - 1] = 1.0;
     return s;
